@@ -289,6 +289,9 @@ bool SkinDocument::loadFromFile(const std::filesystem::path& path) {
         return false;
     }
     resetToNewSkin();
+    // The reset's layout step left out the new skin's unsized custom pictures; every picture
+    // takes part again until the next layout step decides from the file's elements.
+    std::fill(std::begin(pictureIncluded), std::end(pictureIncluded), 1);
     static_cast<SkinSections&>(*this) = file->sections;
     header = file->contents.header;
     animationMode = header.animationMode;

@@ -285,11 +285,6 @@ bool inflateSkinPayload(std::span<const std::uint8_t> file, SkinFileContents& co
                                " is larger than the limit of " + std::to_string(kMaxPayloadSize) +
                                " bytes (file offset 12)");
     }
-    if (12 * std::size_t(header.entryCount) > header.payloadSize) {
-        return refuse(why, "entryCount " + std::to_string(header.entryCount) +
-                               " does not fit a payload of " + std::to_string(header.payloadSize) +
-                               " bytes (file offset 10)");
-    }
     contents.payload.clear();
     try {
         contents.payload.resize(header.payloadSize);
@@ -305,7 +300,8 @@ bool inflateSkinPayload(std::span<const std::uint8_t> file, SkinFileContents& co
     }
     z.next_in = const_cast<Bytef*>(stream.data());
     z.avail_in = uInt(stream.size());
-    z.next_out = contents.payload.data();
+    std::uint8_t none = 0;  // zlib refuses a null output buffer, even an empty one
+    z.next_out = contents.payload.empty() ? &none : contents.payload.data();
     z.avail_out = uInt(contents.payload.size());
     int result = inflate(&z, Z_FINISH);
     std::string zlibMessage = z.msg != nullptr ? z.msg : "";
@@ -335,6 +331,16 @@ bool inflateSkinPayload(std::span<const std::uint8_t> file, SkinFileContents& co
                                " (file offset 12)");
     }
 
+    return indexSkinPayload(contents, why);
+}
+
+bool indexSkinPayload(SkinFileContents& contents, std::string* why) {
+    const SkinFileHeader& header = contents.header;
+    if (12 * std::size_t(header.entryCount) > contents.payload.size()) {
+        return refuse(why, "entryCount " + std::to_string(header.entryCount) +
+                               " does not fit a payload of " +
+                               std::to_string(contents.payload.size()) + " bytes (file offset 10)");
+    }
     contents.dataOffset = 12 * std::size_t(header.entryCount);
     const std::size_t dataSize = contents.payload.size() - contents.dataOffset;
     std::fill(std::begin(contents.entries), std::end(contents.entries), DirEntry{});

@@ -45,10 +45,13 @@ bool parseSkinFileHeader(std::span<const std::uint8_t> file, SkinFileHeader& hea
 // The editor's acceptance test of a header: signature, magic and format version.
 bool checkSkinHeader(const SkinFileHeader& header, std::string* why);
 
-// Inflates the payload after the header (already in contents.header) and files the top
-// directory, checking that every entry lies inside the data area.
+// Inflates the payload after the header (already in contents.header), then indexes it.
 bool inflateSkinPayload(std::span<const std::uint8_t> file, SkinFileContents& contents,
                         std::string* why);
+
+// Files the top directory of contents.payload, checking that every entry lies inside the
+// data area.
+bool indexSkinPayload(SkinFileContents& contents, std::string* why);
 
 // Puts every element of the file back into its fixed slot, starting from the given sections
 // (those of a new skin): sections 2, 3 and 5 keep them when the file has none.

@@ -18,13 +18,15 @@ TEST(Md5, MatchesTheRfc1321TestSuite) {
         {"abcdefghijklmnopqrstuvwxyz", "c3fcd3d76192e4007dfb496cca67e13b"},
         {"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789",
          "d174ab98d277d9f5a5611c2c9f419d9f"},
-        {"1234567890123456789012345678901234567890123456789012345678901234567890123456789012345"
-         "6789012345678901234567890",
-         "57edf4a22be3c955ac49da2e2107b67a"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Md5::hex(c.input), c.digest) << '"' << c.input << '"';
     }
+    std::string digits;
+    for (int i = 0; i < 8; ++i) {
+        digits += "1234567890";
+    }
+    EXPECT_EQ(Md5::hex(digits), "57edf4a22be3c955ac49da2e2107b67a");
 }
 
 TEST(Md5, FeedingInPiecesGivesTheSameDigest) {
