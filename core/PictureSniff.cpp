@@ -67,7 +67,7 @@ bool gifIsAnimated(std::span<const std::uint8_t> bytes) {
             }
             pos += 10 + colourTableSize(bytes[pos + 9]);
             pos = pos < bytes.size() ? skipSubBlocks(bytes, pos + 1) : 0;  // LZW code size first
-        } else if (block == 0x21) {  // extension
+        } else if (block == 0x21) {                                        // extension
             pos = bytes.size() - pos >= 2 ? skipSubBlocks(bytes, pos + 2) : 0;
         } else {
             return false;  // trailer or damage

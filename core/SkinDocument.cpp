@@ -7,9 +7,9 @@
 #include "BuiltInPictures.h"
 #include "FileBytes.h"
 #include "PictureSniff.h"
+#include "SkinDate.h"
 #include "SkinFileReader.h"
 #include "SkinFileWriter.h"
-#include "SkinDate.h"
 #include "TextCodec.h"
 
 namespace tandel {
@@ -17,7 +17,9 @@ namespace {
 
 AnimationProbe gAnimationProbe = &looksAnimated;
 
-bool isPictureSlot(int slot) { return slot >= kFirstPictureSlot && slot < kSlotCount; }
+bool isPictureSlot(int slot) {
+    return slot >= kFirstPictureSlot && slot < kSlotCount;
+}
 
 // The editor's built-in pictures: window frames, page-turn buttons, split line, cloud pictures
 // and the status bar.
@@ -150,7 +152,9 @@ void SkinDocument::appendTopEntry(std::uint16_t id, std::int32_t size) {
     topDataSize += size;
 }
 
-void SkinDocument::recomputeAnimationMode() { animationMode = hasAnimatedPicture() ? 2 : 1; }
+void SkinDocument::recomputeAnimationMode() {
+    animationMode = hasAnimatedPicture() ? 2 : 1;
+}
 
 bool SkinDocument::hasAnimatedPicture() const {
     for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -266,8 +270,8 @@ std::optional<PlacementHead> SkinDocument::statusPictureBox(int slot) const {
 }
 
 std::span<const std::uint8_t> SkinDocument::openedData() const {
-    return std::span<const std::uint8_t>(openedPayload_).subspan(
-        std::min(openedDataOffset_, openedPayload_.size()));
+    return std::span<const std::uint8_t>(openedPayload_)
+        .subspan(std::min(openedDataOffset_, openedPayload_.size()));
 }
 
 bool SkinDocument::saveToFile(const std::filesystem::path& path) {

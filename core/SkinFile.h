@@ -314,16 +314,11 @@ inline constexpr int kFirstStatusCustomId = 49;
 inline constexpr int kLastStatusElementId = 54;
 inline constexpr int kStatusElementCount = 17;  // ids 38..54
 inline constexpr StatusItemInfo kStatusItems[kStatusItemCount] = {
-    {38, kStateButtonType, 92, 3, {62, 63, 64}},
-    {39, kStateButtonType, 92, 2, {65, 66, 0}},
-    {40, kStateButtonType, 92, 2, {67, 68, 0}},
-    {41, kStatusButtonType, 84, 1, {69, 0, 0}},
-    {42, kStateButtonType, 92, 2, {70, 71, 0}},
-    {43, kStatusButtonType, 84, 1, {72, 0, 0}},
-    {44, kStatusButtonType, 84, 1, {73, 0, 0}},
-    {45, kStatusButtonType, 84, 1, {74, 0, 0}},
-    {46, kStateButtonType, 92, 2, {75, 76, 0}},
-    {47, kStateButtonType, 92, 2, {77, 78, 0}},
+    {38, kStateButtonType, 92, 3, {62, 63, 64}}, {39, kStateButtonType, 92, 2, {65, 66, 0}},
+    {40, kStateButtonType, 92, 2, {67, 68, 0}},  {41, kStatusButtonType, 84, 1, {69, 0, 0}},
+    {42, kStateButtonType, 92, 2, {70, 71, 0}},  {43, kStatusButtonType, 84, 1, {72, 0, 0}},
+    {44, kStatusButtonType, 84, 1, {73, 0, 0}},  {45, kStatusButtonType, 84, 1, {74, 0, 0}},
+    {46, kStateButtonType, 92, 2, {75, 76, 0}},  {47, kStateButtonType, 92, 2, {77, 78, 0}},
     {48, kStatusButtonType, 84, 1, {79, 0, 0}},
 };
 

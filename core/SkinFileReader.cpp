@@ -144,8 +144,7 @@ bool restoreCombo(const SkinFileContents& contents, int id, ComboSection& s,
 }
 
 bool restoreSplit(const SkinFileContents& contents, int id, SplitSection& s,
-                  std::uint8_t& toolboxOn, int firstCompSlot, int firstCandSlot,
-                  std::string* why) {
+                  std::uint8_t& toolboxOn, int firstCompSlot, int firstCandSlot, std::string* why) {
     if (!contents.present[id]) {
         return true;
     }
@@ -289,8 +288,8 @@ bool inflateSkinPayload(std::span<const std::uint8_t> file, SkinFileContents& co
     try {
         contents.payload.resize(header.payloadSize);
     } catch (const std::bad_alloc&) {
-        return refuse(why, "no memory for a payload of " + std::to_string(header.payloadSize) +
-                               " bytes");
+        return refuse(
+            why, "no memory for a payload of " + std::to_string(header.payloadSize) + " bytes");
     }
 
     std::span<const std::uint8_t> stream = file.subspan(kSkinHeaderSize);

@@ -54,8 +54,8 @@ bool replaceFile(const std::filesystem::path& path, std::span<const std::uint8_t
     if (temporary.empty()) {
         return false;
     }
-    bool written = writeAll(file.get(), first) && writeAll(file.get(), second) &&
-                   std::fflush(file.get()) == 0;
+    bool written =
+        writeAll(file.get(), first) && writeAll(file.get(), second) && std::fflush(file.get()) == 0;
     written = std::fclose(file.release()) == 0 && written;
     std::error_code error;
     if (written) {

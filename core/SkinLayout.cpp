@@ -134,7 +134,8 @@ void SkinDocument::layOut() {
 
     auto layOutStatus = [&]() {
         const SectionSnapshot& snap = sectionSnapshot[kSnapStatus];
-        DirectoryBuilder builder(status.directory, StatusSection::kDirectoryCapacity, snap.dataSize);
+        DirectoryBuilder builder(status.directory, StatusSection::kDirectoryCapacity,
+                                 snap.dataSize);
         builder.restore(statusDirectoryTemplate, snap.elementCount);
         for (int k = 0; k < kCustomPictureCount; ++k) {
             ImageElement& e = status.customPictures[k];
@@ -182,12 +183,12 @@ void SkinDocument::layOut() {
     pictureIncluded[kSplitLineSlot] = 0;
     topCount = 0;
     topDataSize = 0;
-    appendTopEntry(kComboHId, layOutCombo(comboH, sectionSnapshot[kSnapComboH],
-                                          splitLineOn[kComboH] != 0,
-                                          toolboxOn[kToolboxComboH] != 0, 26));
-    appendTopEntry(kComboVId, layOutCombo(comboV, sectionSnapshot[kSnapComboV],
-                                          splitLineOn[kComboV] != 0,
-                                          toolboxOn[kToolboxComboV] != 0, 31));
+    appendTopEntry(kComboHId,
+                   layOutCombo(comboH, sectionSnapshot[kSnapComboH], splitLineOn[kComboH] != 0,
+                               toolboxOn[kToolboxComboH] != 0, 26));
+    appendTopEntry(kComboVId,
+                   layOutCombo(comboV, sectionSnapshot[kSnapComboV], splitLineOn[kComboV] != 0,
+                               toolboxOn[kToolboxComboV] != 0, 31));
     appendTopEntry(kSplitHId, layOutSplit(splitH, sectionSnapshot[kSnapSplitH],
                                           toolboxOn[kToolboxSplitH] != 0, 36, 41));
     appendTopEntry(kSplitVId, layOutSplit(splitV, sectionSnapshot[kSnapSplitV],
@@ -249,7 +250,8 @@ void SkinDocument::layOut() {
                 case 20: out.write(s->nextPageButton); break;
                 case 21: out.write(s->prevPageButton); break;
                 default:
-                    out.write(id < 19 ? s->compCustomPictures[id - 14] : s->candCustomPictures[id - 22]);
+                    out.write(id < 19 ? s->compCustomPictures[id - 14]
+                                      : s->candCustomPictures[id - 22]);
                     break;
             }
         }

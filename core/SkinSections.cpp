@@ -104,8 +104,10 @@ void setCombo(ComboSection& s, bool vertical) {
     s.compText = textElement({9, 5, 11, 70}, u"宋体", u"Arial", kCompTextColour);
     s.candText = textElement(vertical ? Margins{8, 25, 11, 50} : Margins{8, 12, 11, 35}, u"宋体",
                              u"宋体", kCandTextColour);
-    s.nextPageButton = vertical ? pageButton(kBottomLeft, 26, 22, 16) : pageButton(kBottomRight, 17, 25, 16);
-    s.prevPageButton = vertical ? pageButton(kBottomLeft, 12, 22, 17) : pageButton(kBottomRight, 31, 25, 17);
+    s.nextPageButton =
+        vertical ? pageButton(kBottomLeft, 26, 22, 16) : pageButton(kBottomRight, 17, 25, 16);
+    s.prevPageButton =
+        vertical ? pageButton(kBottomLeft, 12, 22, 17) : pageButton(kBottomRight, 31, 25, 17);
     s.splitLine.colour = kSplitLineColour;
     s.toolbox = imageElement(kTopRight, 0, 0, 0, 0);
     for (ImageElement& e : s.customPictures) {
@@ -132,8 +134,10 @@ void setSplit(SplitSection& s, bool vertical) {
     s.compText = textElement({9, 10, 11, 120}, u"宋体", u"Arial", kCompTextColour);
     s.candText = textElement(vertical ? Margins{7, 25, 11, 70} : Margins{7, 12, 11, 30}, u"宋体",
                              u"宋体", kCandTextColour);
-    s.nextPageButton = vertical ? pageButton(kBottomLeft, 26, 22, 16) : pageButton(kTopRight, 16, 11, 16);
-    s.prevPageButton = vertical ? pageButton(kBottomLeft, 12, 22, 17) : pageButton(kTopRight, 30, 11, 17);
+    s.nextPageButton =
+        vertical ? pageButton(kBottomLeft, 26, 22, 16) : pageButton(kTopRight, 16, 11, 16);
+    s.prevPageButton =
+        vertical ? pageButton(kBottomLeft, 12, 22, 17) : pageButton(kTopRight, 30, 11, 17);
     s.toolbox = imageElement(kTopRight, 55, 12, 10, 10);
     for (ImageElement& e : s.compCustomPictures) {
         e = imageElement(kBottomRight, 0, 0, 0, 0);
@@ -165,7 +169,8 @@ StateButtonElement stateItem(std::int16_t x, std::initializer_list<std::int32_t>
     return e;
 }
 
-ButtonElement buttonItem(std::int16_t x, std::int16_t y, std::uint16_t height, std::int32_t picture) {
+ButtonElement buttonItem(std::int16_t x, std::int16_t y, std::uint16_t height,
+                         std::int32_t picture) {
     ButtonElement e = statusItem<ButtonElement>(x, y, 22, height);
     e.picture = picture;
     return e;

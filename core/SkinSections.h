@@ -16,12 +16,12 @@ struct ComboSection {
     static constexpr int kDirectoryCapacity = 11;
 
     WindowHeader header;
-    TextElement compText;            // id 3
-    TextElement candText;            // id 4
-    ButtonElement nextPageButton;    // id 0
-    ButtonElement prevPageButton;    // id 1
-    SplitLineElement splitLine;      // id 2
-    ImageElement toolbox;            // id 5
+    TextElement compText;                              // id 3
+    TextElement candText;                              // id 4
+    ButtonElement nextPageButton;                      // id 0
+    ButtonElement prevPageButton;                      // id 1
+    SplitLineElement splitLine;                        // id 2
+    ImageElement toolbox;                              // id 5
     ImageElement customPictures[kCustomPictureCount];  // ids 6..10
     DirEntry directory[kDirectoryCapacity];
     std::int32_t dataSize;
@@ -31,11 +31,11 @@ struct SplitSection {
     static constexpr int kDirectoryCapacity = 15;
 
     SplitHeader header;
-    TextElement compText;          // id 12
-    TextElement candText;          // id 19
-    ImageElement toolbox;          // id 13
-    ButtonElement nextPageButton;  // id 20
-    ButtonElement prevPageButton;  // id 21
+    TextElement compText;                                  // id 12
+    TextElement candText;                                  // id 19
+    ImageElement toolbox;                                  // id 13
+    ButtonElement nextPageButton;                          // id 20
+    ButtonElement prevPageButton;                          // id 21
     ImageElement compCustomPictures[kCustomPictureCount];  // ids 14..18
     ImageElement candCustomPictures[kCustomPictureCount];  // ids 22..26
     DirEntry directory[kDirectoryCapacity];
@@ -46,17 +46,17 @@ struct StatusSection {
     static constexpr int kDirectoryCapacity = kStatusElementCount;
 
     StatusHeader header;
-    StateButtonElement modeSwitch;         // 38 "中英文切换"
-    StateButtonElement widthSwitch;        // 39 "全半角"
-    StateButtonElement punctuationSwitch;  // 40 "中英文标点切换"
-    ButtonElement softKeyboard;            // 41 "软键盘"
-    StateButtonElement account;            // 42 "账户登录"
-    ButtonElement skinPanel;               // 43 "皮肤面板"
-    ButtonElement symbolPanel;             // 44 "符号面板"
-    ButtonElement search;                  // 45 "搜索"
-    StateButtonElement pinyinSwitch;       // 46 "全拼双拼切换"
-    StateButtonElement scriptSwitch;       // 47 "简繁切换"
-    ButtonElement settings;                // 48 "设置"
+    StateButtonElement modeSwitch;                     // 38 "中英文切换"
+    StateButtonElement widthSwitch;                    // 39 "全半角"
+    StateButtonElement punctuationSwitch;              // 40 "中英文标点切换"
+    ButtonElement softKeyboard;                        // 41 "软键盘"
+    StateButtonElement account;                        // 42 "账户登录"
+    ButtonElement skinPanel;                           // 43 "皮肤面板"
+    ButtonElement symbolPanel;                         // 44 "符号面板"
+    ButtonElement search;                              // 45 "搜索"
+    StateButtonElement pinyinSwitch;                   // 46 "全拼双拼切换"
+    StateButtonElement scriptSwitch;                   // 47 "简繁切换"
+    ButtonElement settings;                            // 48 "设置"
     ImageElement customPictures[kCustomPictureCount];  // ids 49..53
     DirEntry directory[kDirectoryCapacity];
     std::int32_t dataSize;
@@ -84,7 +84,12 @@ struct SkinSections {
 };
 
 enum ComboIndex { kComboH = 0, kComboV = 1 };
-enum ToolboxIndex { kToolboxComboH = 0, kToolboxSplitH = 1, kToolboxComboV = 2, kToolboxSplitV = 3 };
+enum ToolboxIndex {
+    kToolboxComboH = 0,
+    kToolboxSplitH = 1,
+    kToolboxComboV = 2,
+    kToolboxSplitV = 3
+};
 
 // The sections and options of a new skin.
 void setNewSkinSections(SkinSections& sections);

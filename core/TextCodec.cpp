@@ -11,8 +11,12 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-bool isHighSurrogate(char32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool isLowSurrogate(char32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+bool isHighSurrogate(char32_t u) {
+    return u >= 0xD800 && u <= 0xDBFF;
+}
+bool isLowSurrogate(char32_t u) {
+    return u >= 0xDC00 && u <= 0xDFFF;
+}
 
 // Calls visit(codePoint, first, count) for each character of UTF-16 text.
 template <typename Visit>
@@ -94,7 +98,7 @@ std::u16string utf8ToUtf16(std::string_view text) {
     auto byte = [&](std::size_t i) { return std::uint8_t(text[i]); };
     for (std::size_t i = 0; i < text.size();) {
         std::uint8_t lead = byte(i);
-        std::size_t extra = lead < 0x80            ? 0
+        std::size_t extra = lead < 0x80             ? 0
                             : (lead & 0xE0) == 0xC0 ? 1
                             : (lead & 0xF0) == 0xE0 ? 2
                             : (lead & 0xF8) == 0xF0 ? 3

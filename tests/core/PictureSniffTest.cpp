@@ -37,7 +37,8 @@ TEST(PictureSniff, TellsAnimationsFromStillPictures) {
 TEST(PictureSniff, RecognisesFormatsBySignature) {
     EXPECT_EQ(pictureFormat(testing::pngBytes(1, 1)), PictureFormat::Png);
     EXPECT_EQ(pictureFormat(testing::gifBytes(1)), PictureFormat::Gif);
-    EXPECT_EQ(pictureFormat(std::vector<std::uint8_t>{0xFF, 0xD8, 0xFF, 0xE0}), PictureFormat::Jpeg);
+    EXPECT_EQ(pictureFormat(std::vector<std::uint8_t>{0xFF, 0xD8, 0xFF, 0xE0}),
+              PictureFormat::Jpeg);
     EXPECT_EQ(pictureFormat(std::vector<std::uint8_t>{'B', 'M', 0, 0}), PictureFormat::Bmp);
     EXPECT_EQ(pictureFormat(std::vector<std::uint8_t>{'B'}), PictureFormat::Unknown);
     EXPECT_STREQ(pictureExtension(PictureFormat::Jpeg), "jpg");

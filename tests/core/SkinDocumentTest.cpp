@@ -117,10 +117,12 @@ TEST(SkinDocument, NewSkinWindowSections) {
         {"comboV aux colour", doc.comboV.header.auxColour, 0xFFBEBEBE},
         {"comboH background", doc.comboH.header.backgroundPicture, 9},
         {"comboV background", doc.comboV.header.backgroundPicture, 10},
-        {"splitH backgrounds", doc.splitH.header.compBackgroundPicture * 100 +
-                                   doc.splitH.header.candBackgroundPicture, 1112},
-        {"splitV backgrounds", doc.splitV.header.compBackgroundPicture * 100 +
-                                   doc.splitV.header.candBackgroundPicture, 1314},
+        {"splitH backgrounds",
+         doc.splitH.header.compBackgroundPicture * 100 + doc.splitH.header.candBackgroundPicture,
+         1112},
+        {"splitV backgrounds",
+         doc.splitV.header.compBackgroundPicture * 100 + doc.splitV.header.candBackgroundPicture,
+         1314},
         {"splitV cand stretch left", doc.splitV.header.candStretch.left, 4},
         {"comboH compText right margin", doc.comboH.compText.marginRight, 70},
         {"comboV candText bottom margin", doc.comboV.candText.marginBottom, 25},
@@ -142,7 +144,8 @@ TEST(SkinDocument, NewSkinWindowSections) {
         {"splitH prev x", doc.splitH.prevPageButton.x, 30},
         {"splitH next y", doc.splitH.nextPageButton.y, 11},
         {"splitV next x", doc.splitV.nextPageButton.x, 26},
-        {"button size", doc.splitV.prevPageButton.width * 100 + doc.splitV.prevPageButton.height, 610},
+        {"button size", doc.splitV.prevPageButton.width * 100 + doc.splitV.prevPageButton.height,
+         610},
         {"prev picture", doc.comboV.prevPageButton.picture, 17},
         {"split line colour", doc.comboH.splitLine.colour, 0xFFF8ECDB},
         {"comboH toolbox alignment", doc.comboH.toolbox.alignment, 2},
@@ -173,8 +176,8 @@ TEST(SkinDocument, NewSkinStatusSection) {
         PlacementHead head;
     };
     const Item items[] = {
-        {38, {0, 32, 2, 22, 22}}, {39, {0, 55, 2, 22, 22}}, {40, {0, 78, 2, 22, 22}},
-        {41, {0, 71, 0, 22, 24}}, {42, {0, 32, 2, 22, 22}}, {43, {0, 101, 2, 22, 22}},
+        {38, {0, 32, 2, 22, 22}},  {39, {0, 55, 2, 22, 22}}, {40, {0, 78, 2, 22, 22}},
+        {41, {0, 71, 0, 22, 24}},  {42, {0, 32, 2, 22, 22}}, {43, {0, 101, 2, 22, 22}},
         {45, {0, 101, 2, 22, 22}}, {46, {0, 32, 2, 22, 22}}, {48, {0, 101, 2, 22, 22}},
     };
     for (const Item& item : items) {
@@ -212,15 +215,16 @@ TEST(SkinDocument, NewSkinPayload) {
         offset += top[i].size;
     }
     // Then every picture with a built-in default that takes part, in slot order.
-    std::vector<int> expected = {9, 10, 11, 12, 13, 14, 15, 16, 17, 19, 20, 21, 22,
-                                 23, 61, 62, 63, 64, 65, 66, 67, 68, 79};
+    std::vector<int> expected = {9,  10, 11, 12, 13, 14, 15, 16, 17, 19, 20, 21,
+                                 22, 23, 61, 62, 63, 64, 65, 66, 67, 68, 79};
     EXPECT_EQ(pictureSlotsInPayload(doc), expected);
     for (std::size_t i = 6; i < top.size(); ++i) {
         EXPECT_EQ(top[i].offset, offset);
         std::span<const std::uint8_t> builtIn = builtInPicture(top[i].id);
         ASSERT_EQ(top[i].size, builtIn.size());
         EXPECT_EQ(std::memcmp(doc.payload().data() + 12 * top.size() + offset, builtIn.data(),
-                              builtIn.size()), 0);
+                              builtIn.size()),
+                  0);
         offset += top[i].size;
     }
     EXPECT_EQ(doc.header.entryCount, top.size());
@@ -237,12 +241,13 @@ TEST(SkinDocument, BuiltInPicturesHaveTheirSizes) {
         int slot;
         std::uint32_t width, height;
     };
-    const Size sizes[] = {{9, 36, 63},  {15, 36, 63}, {16, 24, 10}, {17, 24, 10}, {18, 1, 1},
-                          {19, 16, 16}, {20, 11, 11}, {21, 16, 16}, {22, 16, 16}, {23, 11, 11},
-                          {61, 128, 27}, {62, 66, 22}, {70, 66, 22}, {79, 66, 22}, {80, 66, 22},
-                          {87, 36, 63}};
+    const Size sizes[] = {{9, 36, 63},  {15, 36, 63}, {16, 24, 10},  {17, 24, 10},
+                          {18, 1, 1},   {19, 16, 16}, {20, 11, 11},  {21, 16, 16},
+                          {22, 16, 16}, {23, 11, 11}, {61, 128, 27}, {62, 66, 22},
+                          {70, 66, 22}, {79, 66, 22}, {80, 66, 22},  {87, 36, 63}};
     auto big32 = [](const std::uint8_t* p) {
-        return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
+        return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 |
+               p[3];
     };
     for (const Size& s : sizes) {
         for (PictureSet set : {PictureSet::Normal, PictureSet::Large}) {
@@ -297,8 +302,8 @@ TEST(SkinDocument, CustomPicturesNeedASize) {
     TemporaryFolder folder;
     SkinDocument doc;
     std::filesystem::path png = writePicture(folder, "c.png", testing::pngBytes(4, 3));
-    doc.importPicture(28, png);   // comboH custom picture 2
-    doc.importPicture(43, png);   // splitH candidate pane custom picture 2
+    doc.importPicture(28, png);  // comboH custom picture 2
+    doc.importPicture(43, png);  // splitH candidate pane custom picture 2
     doc.comboH.customPictures[2].width = 4;
     doc.comboH.customPictures[2].height = 3;
     doc.splitH.candCustomPictures[2].width = 4;
@@ -396,7 +401,8 @@ TEST(SkinDocument, AnimationModeFollowsIncludedAnimatedPictures) {
     TemporaryFolder folder;
     SkinDocument doc;
     std::filesystem::path gif = writePicture(folder, "a.gif", testing::gifBytes(2));
-    std::filesystem::path apng = writePicture(folder, "a.png", testing::pngBytes(2, 2, 0xFF0000FF, 3));
+    std::filesystem::path apng =
+        writePicture(folder, "a.png", testing::pngBytes(2, 2, 0xFF0000FF, 3));
     std::filesystem::path still = writePicture(folder, "s.gif", testing::gifBytes(1));
 
     doc.importPicture(9, still);

@@ -51,7 +51,8 @@ void makeRichSkin(SkinDocument& doc, const TemporaryFolder& folder) {
     std::fill(std::begin(doc.toolboxOn), std::end(doc.toolboxOn), 1);
     doc.importPicture(25, picture("toolbox.png", testing::pngBytes(10, 10)));
     auto custom = [&](ImageElement& e, int slot) {
-        doc.importPicture(slot, picture(std::to_string(slot) + ".png", testing::pngBytes(6, 4, 0xFF000000u + unsigned(slot))));
+        doc.importPicture(slot, picture(std::to_string(slot) + ".png",
+                                        testing::pngBytes(6, 4, 0xFF000000u + unsigned(slot))));
         e.alignment = 4;
         e.x = std::int16_t(-slot);
         e.width = 6;
@@ -73,7 +74,8 @@ void makeRichSkin(SkinDocument& doc, const TemporaryFolder& folder) {
     doc.comboH.candText.cnFontSize = 20;
     setFixedText(doc.comboH.candText.cnFont, u"微软雅黑");
     doc.comboV.header.stretch = {1, 5, 6, 7, 8};
-    ASSERT_EQ(applySkinInfo(doc.header, {u"水墨江南", u"李白", u"libai@tang.com", u"一行\n二行"}), "");
+    ASSERT_EQ(applySkinInfo(doc.header, {u"水墨江南", u"李白", u"libai@tang.com", u"一行\n二行"}),
+              "");
     storeDigest(doc.header.skinId, makeSkinId(u"水墨江南", u"李白"));
 }
 
@@ -192,11 +194,13 @@ TEST_F(SkinFileTest, CheckFileRefusesWhatCannotBeEdited) {
 
 // --- Damaged files -------------------------------------------------------------------------
 
-std::vector<std::uint8_t> fileBytes(const SkinFileHeader& header, std::span<const std::uint8_t> payload) {
+std::vector<std::uint8_t> fileBytes(const SkinFileHeader& header,
+                                    std::span<const std::uint8_t> payload) {
     uLongf size = compressBound(uLong(payload.size()));
     std::vector<std::uint8_t> file(kSkinHeaderSize + size);
     std::memcpy(file.data(), &header, sizeof header);
-    EXPECT_EQ(compress(file.data() + kSkinHeaderSize, &size, payload.data(), uLong(payload.size())), Z_OK);
+    EXPECT_EQ(compress(file.data() + kSkinHeaderSize, &size, payload.data(), uLong(payload.size())),
+              Z_OK);
     file.resize(kSkinHeaderSize + size);
     return file;
 }
@@ -242,7 +246,8 @@ struct DamageCase {
     const char* reason;  // empty: the file opens
 };
 
-void setHeader(std::vector<std::uint8_t>& file, const std::function<void(SkinFileHeader&)>& change) {
+void setHeader(std::vector<std::uint8_t>& file,
+               const std::function<void(SkinFileHeader&)>& change) {
     SkinFileHeader header;
     std::memcpy(&header, file.data(), sizeof header);
     change(header);
@@ -262,79 +267,139 @@ std::vector<DamageCase> damageCases() {
         {"empty file", truncateTo(0), {}, "bytes long"},
         {"header only", truncateTo(656), {}, "bytes long"},
         {"one byte of stream", truncateTo(657), {}, "zlib stream"},
-        {"stream cut in half", [](auto& f) { f.resize(656 + (f.size() - 656) / 2); }, {}, "ends early"},
+        {"stream cut in half",
+         [](auto& f) { f.resize(656 + (f.size() - 656) / 2); },
+         {},
+         "ends early"},
         {"stream one byte short", [](auto& f) { f.pop_back(); }, {}, "zlib stream"},
-        {"damaged stream", [](auto& f) { f[f.size() / 2] ^= 0x5A; f[f.size() / 2 + 1] ^= 0xA5; }, {}, "zlib stream"},
+        {"damaged stream",
+         [](auto& f) {
+             f[f.size() / 2] ^= 0x5A;
+             f[f.size() / 2 + 1] ^= 0xA5;
+         },
+         {},
+         "zlib stream"},
         {"bytes after the stream", [](auto& f) { f.insert(f.end(), 100, 7); }, {}, ""},
         {"wrong magic", header([](auto& h) { h.magic = 0x0815B507; }), {}, "magic is 0x0815B507"},
         {"format version 0", header([](auto& h) { h.formatVersion = 0; }), {}, "formatVersion 0"},
-        {"format version 1", header([](auto& h) { h.formatVersion = 1; }), {}, "formatVersion 1 is below 2"},
+        {"format version 1",
+         header([](auto& h) { h.formatVersion = 1; }),
+         {},
+         "formatVersion 1 is below 2"},
         {"format version 3", header([](auto& h) { h.formatVersion = 3; }), {}, ""},
         {"upper-case signature",
-         header([](auto& h) { for (char& c : h.signature) c = char(std::toupper(static_cast<unsigned char>(c))); }),
-         {}, "signature"},
+         header([](auto& h) {
+             for (char& c : h.signature)
+                 c = char(std::toupper(static_cast<unsigned char>(c)));
+         }),
+         {},
+         "signature"},
         {"name changed", header([](auto& h) { h.name[0] = u'山'; }), {}, "signature"},
         {"author changed", header([](auto& h) { h.author[1] = u'黑'; }), {}, "signature"},
         {"date changed", header([](auto& h) { h.date[0] = u'1'; }), {}, "signature"},
         {"e-mail changed", header([](auto& h) { h.email[0] = u'x'; }), {}, ""},
-        {"absurd payloadSize", header([](auto& h) { h.payloadSize = 0xFFFFFFFF; }), {}, "larger than the limit"},
-        {"payloadSize just over the limit", header([](auto& h) { h.payloadSize = (256u << 20) + 1; }), {}, "limit"},
-        {"payloadSize one short", header([](auto& h) { h.payloadSize -= 1; }), {}, "more than payloadSize"},
-        {"payloadSize one over", header([](auto& h) { h.payloadSize += 1; }), {}, "but payloadSize is"},
-        {"entryCount beyond the payload", header([](auto& h) { h.entryCount = 0xFFFF; }), {}, "does not fit"},
+        {"absurd payloadSize",
+         header([](auto& h) { h.payloadSize = 0xFFFFFFFF; }),
+         {},
+         "larger than the limit"},
+        {"payloadSize just over the limit",
+         header([](auto& h) { h.payloadSize = (256u << 20) + 1; }),
+         {},
+         "limit"},
+        {"payloadSize one short",
+         header([](auto& h) { h.payloadSize -= 1; }),
+         {},
+         "more than payloadSize"},
+        {"payloadSize one over",
+         header([](auto& h) { h.payloadSize += 1; }),
+         {},
+         "but payloadSize is"},
+        {"entryCount beyond the payload",
+         header([](auto& h) { h.entryCount = 0xFFFF; }),
+         {},
+         "does not fit"},
         {"no entries", {}, [](SkinFileHeader& h, P) { h.entryCount = 0; }, "section 0 is missing"},
-        {"entry past the data", {},
-         [](SkinFileHeader&, P p) { p.set<std::uint32_t>(p.entryAt(8) + kEntryOffset, 0x7FFFFFFF); },
+        {"entry past the data",
+         {},
+         [](SkinFileHeader&, P p) {
+             p.set<std::uint32_t>(p.entryAt(8) + kEntryOffset, 0x7FFFFFFF);
+         },
          "directory entry 8"},
-        {"entry wrapping around", {},
+        {"entry wrapping around",
+         {},
          [](SkinFileHeader&, P p) {
              p.set<std::uint32_t>(p.entryAt(3) + kEntryOffset, 0xFFFFFFF0);
              p.set<std::uint32_t>(p.entryAt(3) + kEntrySize, 0x20);
          },
          "directory entry 3"},
-        {"last picture one byte too long", {},
+        {"last picture one byte too long",
+         {},
          [](SkinFileHeader& h, P p) {
              std::size_t last = p.entryAt(h.entryCount - 1) + kEntrySize;
              p.set<std::uint32_t>(last, p.get<std::uint32_t>(last) + 1);
          },
          "points to bytes"},
-        {"entry with an id past 101", {}, [](SkinFileHeader&, P p) { p.set<std::uint16_t>(p.entryAt(9), 400); }, ""},
-        {"section 0 missing", {}, [](SkinFileHeader&, P p) { p.set<std::uint16_t>(p.entryOf(0), 120); }, "section 0 is missing"},
-        {"section 6 missing", {}, [](SkinFileHeader&, P p) { p.set<std::uint16_t>(p.entryOf(6), 120); }, "section 6 is missing"},
-        {"split sections missing", {},
+        {"entry with an id past 101",
+         {},
+         [](SkinFileHeader&, P p) { p.set<std::uint16_t>(p.entryAt(9), 400); },
+         ""},
+        {"section 0 missing",
+         {},
+         [](SkinFileHeader&, P p) { p.set<std::uint16_t>(p.entryOf(0), 120); },
+         "section 0 is missing"},
+        {"section 6 missing",
+         {},
+         [](SkinFileHeader&, P p) { p.set<std::uint16_t>(p.entryOf(6), 120); },
+         "section 6 is missing"},
+        {"split sections missing",
+         {},
          [](SkinFileHeader&, P p) {
              p.set<std::uint16_t>(p.entryOf(2), 200);
              p.set<std::uint16_t>(p.entryOf(3), 201);
          },
          ""},
-        {"too many window elements", {},
+        {"too many window elements",
+         {},
          [](SkinFileHeader&, P p) { p.set<std::int32_t>(p.sectionStart(0) + 44, 12); },
          "element count 12 is outside 0..11"},
-        {"negative window element count", {},
+        {"negative window element count",
+         {},
          [](SkinFileHeader&, P p) { p.set<std::int32_t>(p.sectionStart(1) + 44, -1); },
          "element count -1"},
-        {"window section cut short", {},
-         [](SkinFileHeader&, P p) { p.set<std::uint32_t>(p.entryOf(0) + kEntrySize, 48 + 12 * 8 + 300); },
+        {"window section cut short",
+         {},
+         [](SkinFileHeader&, P p) {
+             p.set<std::uint32_t>(p.entryOf(0) + kEntrySize, 48 + 12 * 8 + 300);
+         },
          "section 0 at payload offset"},
-        {"element outside its section", {},
-         [](SkinFileHeader&, P p) { p.set<std::uint32_t>(p.sectionStart(0) + 48 + kEntryOffset, 5000); },
+        {"element outside its section",
+         {},
+         [](SkinFileHeader&, P p) {
+             p.set<std::uint32_t>(p.sectionStart(0) + 48 + kEntryOffset, 5000);
+         },
          "element 0 (id 3) points to bytes 5000"},
-        {"element count larger than the section", {},
+        {"element count larger than the section",
+         {},
          [](SkinFileHeader&, P p) { p.set<std::int32_t>(p.sectionStart(6) + 32, 17); },
          "section 6"},
-        {"too many status elements", {},
+        {"too many status elements",
+         {},
          [](SkinFileHeader&, P p) { p.set<std::int32_t>(p.sectionStart(6) + 32, 18); },
          "element count 18 is outside 0..17"},
-        {"negative split count", {},
+        {"negative split count",
+         {},
          [](SkinFileHeader&, P p) { p.set<std::int32_t>(p.sectionStart(2) + 36, -3); },
          "negative element count"},
-        {"too many split elements", {},
+        {"too many split elements",
+         {},
          [](SkinFileHeader&, P p) { p.set<std::int32_t>(p.sectionStart(3) + 76, 14); },
          "outside 0..15"},
-        {"status section cut short", {},
+        {"status section cut short",
+         {},
          [](SkinFileHeader&, P p) { p.set<std::uint32_t>(p.entryOf(6) + kEntrySize, 40); },
          "section 6"},
-        {"cloud section too small", {},
+        {"cloud section too small",
+         {},
          [](SkinFileHeader&, P p) { p.set<std::uint32_t>(p.entryOf(5) + kEntrySize, 4); },
          "cloud pictures needs bytes 0..24"},
     };

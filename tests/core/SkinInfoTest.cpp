@@ -9,7 +9,9 @@
 namespace tandel {
 namespace {
 
-SkinInfoFields validFields() { return {u"水墨", u"李白", u"libai@tang.com", u"山水"}; }
+SkinInfoFields validFields() {
+    return {u"水墨", u"李白", u"libai@tang.com", u"山水"};
+}
 
 TEST(SkinInfo, AppliesAndStampsTheHeader) {
     SkinFileHeader header{};
@@ -45,16 +47,23 @@ TEST(SkinInfo, RefusesFieldsInOrderWithTheirMessages) {
     const std::u16string longText(32, u'长');
     const Case cases[] = {
         {"empty name and author", {u"", u"", u"a@b.com", u""}, "皮肤名字不能为空，请重新填写。"},
-        {"long name", {longText, u"李", u"a@b.com", u""}, "皮肤名字长度不能超过31个字符，请重新填写。"},
+        {"long name",
+         {longText, u"李", u"a@b.com", u""},
+         "皮肤名字长度不能超过31个字符，请重新填写。"},
         {"empty author", {u"名", u"", u"a@b.com", u""}, "作者名字不能为空，请重新填写。"},
-        {"long author", {u"名", longText, u"a@b.com", u""}, "作者名字长度不能超过31个字符，请重新填写。"},
+        {"long author",
+         {u"名", longText, u"a@b.com", u""},
+         "作者名字长度不能超过31个字符，请重新填写。"},
         {"empty e-mail", {u"名", u"李", u"", u""}, "邮箱不能为空，请重新填写。"},
-        {"32-character e-mail", {u"名", u"李", u"abcdefghijklmnopqrstuvwx@abc.com", u""},
+        {"32-character e-mail",
+         {u"名", u"李", u"abcdefghijklmnopqrstuvwx@abc.com", u""},
          "邮箱不能长度不能超过31个字符，请重新填写。"},
         {"bad e-mail", {u"名", u"李", u"a b@c.com", u""}, "邮箱内容格式不正确，请重新填写。"},
-        {"long description", {u"名", u"李", u"a@b.com", std::u16string(128, u'说')},
+        {"long description",
+         {u"名", u"李", u"a@b.com", std::u16string(128, u'说')},
          "说明最大长度不超过127个文字，请重新填写。"},
-        {"line breaks count twice", {u"名", u"李", u"a@b.com", std::u16string(64, u'\n')},
+        {"line breaks count twice",
+         {u"名", u"李", u"a@b.com", std::u16string(64, u'\n')},
          "说明最大长度不超过127个文字，请重新填写。"},
     };
     for (const Case& c : cases) {

@@ -42,7 +42,8 @@ TEST(SkinSignature, VerifiesOnlyTheSignedFields) {
     };
     const Case cases[] = {
         {"e-mail changed", [](SkinFileHeader& h) { setFixedText(h.email, u"li@tang.cn"); }, true},
-        {"description changed", [](SkinFileHeader& h) { setFixedText(h.description, u"新"); }, true},
+        {"description changed", [](SkinFileHeader& h) { setFixedText(h.description, u"新"); },
+         true},
         {"revision changed", [](SkinFileHeader& h) { h.revision = 9; }, true},
         {"name changed", [](SkinFileHeader& h) { h.name[0] = u'山'; }, false},
         {"author changed", [](SkinFileHeader& h) { setFixedText(h.author, u"杜甫"); }, false},

@@ -48,10 +48,12 @@ TEST(TextCodec, Utf8RoundTripAndRepair) {
         std::u16string utf16;
     };
     const Case broken[] = {
-        {"\xC3", u"\uFFFD"},                  // truncated sequence
-        {"\xC0\xAF", u"\uFFFD\uFFFD"},        // overlong
+        {"\xC3", u"\uFFFD"},                      // truncated sequence
+        {"\xC0\xAF", u"\uFFFD\uFFFD"},            // overlong
         {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},  // encoded surrogate
-        {"a\xFF" "b", u"a\uFFFDb"},
+        {"a\xFF"
+         "b",
+         u"a\uFFFDb"},
     };
     for (const Case& c : broken) {
         EXPECT_EQ(utf8ToUtf16(c.utf8), c.utf16);

@@ -13,7 +13,8 @@ void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
     }
 }
 
-void chunk(std::vector<std::uint8_t>& out, const char* type, const std::vector<std::uint8_t>& data) {
+void chunk(std::vector<std::uint8_t>& out, const char* type,
+           const std::vector<std::uint8_t>& data) {
     put32(out, std::uint32_t(data.size()));
     std::size_t start = out.size();
     out.insert(out.end(), type, type + 4);
@@ -66,8 +67,9 @@ std::vector<std::uint8_t> pngBytes(int width, int height, const std::vector<std:
 }
 
 std::vector<std::uint8_t> gifBytes(int images) {
-    std::vector<std::uint8_t> out = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0,
-                                     0, 0, 0, 255, 255, 255};  // 2-colour global table
+    std::vector<std::uint8_t> out = {
+        'G',  'I', 'F', '8', '9', 'a', 1,   0,   1,  0,
+        0x80, 0,   0,   0,   0,   0,   255, 255, 255};  // 2-colour global table
     for (int i = 0; i < images; ++i) {
         out.insert(out.end(), {0x21, 0xF9, 4, 0, 10, 0, 0, 0});  // graphic control, 100 ms
         out.insert(out.end(), {0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0});

@@ -28,7 +28,9 @@ void writeJsonString(std::ostream& out, const std::string& text) {
     out << '"';
 }
 
-std::string pad(int indent) { return std::string(std::size_t(indent), ' '); }
+std::string pad(int indent) {
+    return std::string(std::size_t(indent), ' ');
+}
 
 }  // namespace
 

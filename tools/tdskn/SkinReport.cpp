@@ -30,7 +30,9 @@ Report bands(const StretchSpec& s) {
     return r;
 }
 
-Report bands(const EdgeSpec& s) { return bands(StretchSpec{s.mode, s.top, s.bottom, s.left, s.right}); }
+Report bands(const EdgeSpec& s) {
+    return bands(StretchSpec{s.mode, s.top, s.bottom, s.left, s.right});
+}
 
 template <typename Record>
 void addHead(Report& r, const Record& e) {

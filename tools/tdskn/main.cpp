@@ -40,7 +40,8 @@ const std::map<std::string, std::string> kCommandHelp = {
      "\n"
      "Writes a new skin with every default of the editor, the way a save does: the author\n"
      "information is checked as the skin information page checks it, then the date, revision,\n"
-     "signature and skin id are stamped. Name and author default to \"澜石输入法\" and \"Author\";\n"
+     "signature and skin id are stamped. Name and author default to \"澜石输入法\" and "
+     "\"Author\";\n"
      "the e-mail may be left out. An existing OUT is replaced only with --force.\n"},
     {"info",
      "Usage: tdskn info FILE [--json]\n"
@@ -64,8 +65,7 @@ int fail(const std::string& message) {
 }
 
 int usageError(const std::string& command, const std::string& message) {
-    std::cerr << "tdskn " << command << ": " << message << "\n\n"
-              << kCommandHelp.at(command);
+    std::cerr << "tdskn " << command << ": " << message << "\n\n" << kCommandHelp.at(command);
     return 2;
 }
 
@@ -224,8 +224,8 @@ int runExtract(const std::vector<std::string>& args) {
             continue;
         }
         std::span<const std::uint8_t> picture = contents.item(slot);
-        fs::path out = folder / (std::to_string(slot) + "." +
-                                 pictureExtension(pictureFormat(picture)));
+        fs::path out =
+            folder / (std::to_string(slot) + "." + pictureExtension(pictureFormat(picture)));
         if (fs::equivalent(out, input, error)) {
             return fail("refusing to write over the input file " + input.string());
         }
