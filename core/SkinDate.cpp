@@ -10,8 +10,11 @@ std::string makeDateString() {
     if (local == nullptr) {
         return {};
     }
-    return std::to_string(local->tm_year + 1900) + "-" + std::to_string(local->tm_mon + 1) + "-" +
-           std::to_string(local->tm_mday);
+    return formatSkinDate(local->tm_year + 1900, local->tm_mon + 1, local->tm_mday);
+}
+
+std::string formatSkinDate(int year, int month, int day) {
+    return std::to_string(year) + "-" + std::to_string(month) + "-" + std::to_string(day);
 }
 
 }  // namespace tandel

@@ -82,6 +82,8 @@ TEST(SkinDocument, NewSkinHeaderAndFontCache) {
     EXPECT_EQ(fixedText(doc.header.author), u"Author");
     EXPECT_EQ(utf16ToUtf8(fixedText(doc.header.date)), makeDateString());
     EXPECT_TRUE(std::regex_match(makeDateString(), std::regex(R"(\d{4}-[1-9]\d?-[1-9]\d?)")));
+    EXPECT_EQ(formatSkinDate(2014, 3, 7), "2014-3-7");
+    EXPECT_EQ(formatSkinDate(2026, 12, 11), "2026-12-11");
     EXPECT_EQ(fixedText(doc.header.email), u"");
     EXPECT_EQ(fixedText(doc.header.description), u"");
     EXPECT_EQ(doc.openedFromFile, 0);
