@@ -26,7 +26,9 @@ std::uint32_t Bitmap::argb(int x, int y) const {
     return value;
 }
 
-void Bitmap::setArgb(int x, int y, std::uint32_t argb) { std::memcpy(pixel(x, y), &argb, 4); }
+void Bitmap::setArgb(int x, int y, std::uint32_t argb) {
+    std::memcpy(pixel(x, y), &argb, 4);
+}
 
 Bitmap Bitmap::cropped(int x, int y, int width, int height) const {
     Bitmap out;

@@ -9,6 +9,8 @@ bool decodeBmp(std::span<const std::uint8_t>, DecodedImage&, std::string* why) {
     return false;
 }
 
-std::optional<std::vector<std::uint8_t>> encodeBmp(const Bitmap&) { return std::nullopt; }
+std::optional<std::vector<std::uint8_t>> encodeBmp(const Bitmap&) {
+    return std::nullopt;
+}
 
 }  // namespace tandel

@@ -9,6 +9,8 @@ bool decodeGif(std::span<const std::uint8_t>, DecodedImage&, std::string* why) {
     return false;
 }
 
-std::optional<std::vector<std::uint8_t>> encodeGif(const Bitmap&) { return std::nullopt; }
+std::optional<std::vector<std::uint8_t>> encodeGif(const Bitmap&) {
+    return std::nullopt;
+}
 
 }  // namespace tandel

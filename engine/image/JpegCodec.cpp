@@ -9,6 +9,8 @@ bool decodeJpeg(std::span<const std::uint8_t>, DecodedImage&, std::string* why) 
     return false;
 }
 
-std::optional<std::vector<std::uint8_t>> encodeJpeg(const Bitmap&, int) { return std::nullopt; }
+std::optional<std::vector<std::uint8_t>> encodeJpeg(const Bitmap&, int) {
+    return std::nullopt;
+}
 
 }  // namespace tandel

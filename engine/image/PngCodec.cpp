@@ -39,6 +39,8 @@ bool decodePng(std::span<const std::uint8_t> bytes, DecodedImage& out, std::stri
     return true;
 }
 
-std::optional<std::vector<std::uint8_t>> encodePng(const Bitmap&) { return std::nullopt; }
+std::optional<std::vector<std::uint8_t>> encodePng(const Bitmap&) {
+    return std::nullopt;
+}
 
 }  // namespace tandel

@@ -34,11 +34,11 @@ DecodedImage animation(PictureFormat format, std::vector<ImageFrame> frames) {
 
 TEST(FrameComposer, GifDisposalKeepsClearsAndRestores) {
     constexpr std::uint32_t red = 0xFFFF0000, green = 0xFF00FF00, blue = 0xFF0000FF;
-    DecodedImage image = animation(
-        PictureFormat::Gif, {frame(0, 0, 4, 4, red, Disposal::Keep),
-                             frame(1, 1, 2, 2, green, Disposal::Previous),
-                             frame(0, 0, 1, 1, 0x00000000, Disposal::Background),
-                             frame(3, 3, 1, 1, blue, Disposal::Keep)});
+    DecodedImage image =
+        animation(PictureFormat::Gif, {frame(0, 0, 4, 4, red, Disposal::Keep),
+                                       frame(1, 1, 2, 2, green, Disposal::Previous),
+                                       frame(0, 0, 1, 1, 0x00000000, Disposal::Background),
+                                       frame(3, 3, 1, 1, blue, Disposal::Keep)});
     std::vector<Bitmap> frames = composeFrames(image);
     ASSERT_EQ(frames.size(), 4u);
     EXPECT_EQ(frames[0].argb(2, 2), red);
@@ -53,10 +53,10 @@ TEST(FrameComposer, GifDisposalKeepsClearsAndRestores) {
 }
 
 TEST(FrameComposer, PngBlendSourceReplacesAndOverMixes) {
-    DecodedImage image = animation(
-        PictureFormat::Png, {frame(0, 0, 4, 4, 0xFFFF0000, Disposal::Keep),
-                             frame(0, 0, 2, 2, 0x80000000, Disposal::Keep, Blend::Source),
-                             frame(2, 2, 2, 2, 0x80000000, Disposal::Keep, Blend::Over)});
+    DecodedImage image =
+        animation(PictureFormat::Png, {frame(0, 0, 4, 4, 0xFFFF0000, Disposal::Keep),
+                                       frame(0, 0, 2, 2, 0x80000000, Disposal::Keep, Blend::Source),
+                                       frame(2, 2, 2, 2, 0x80000000, Disposal::Keep, Blend::Over)});
     std::vector<Bitmap> frames = composeFrames(image);
     ASSERT_EQ(frames.size(), 3u);
     // Source: alpha 128 black onto a cleared area gives alpha 127 (the engine's rule).
@@ -66,8 +66,9 @@ TEST(FrameComposer, PngBlendSourceReplacesAndOverMixes) {
 }
 
 TEST(FrameComposer, FramesAreClippedToTheCanvas) {
-    DecodedImage image = animation(PictureFormat::Gif, {frame(3, 3, 5, 5, 0xFF123456, Disposal::Keep),
-                                                        frame(-2, 9, 3, 3, 0xFF00FF00, Disposal::Keep)});
+    DecodedImage image =
+        animation(PictureFormat::Gif, {frame(3, 3, 5, 5, 0xFF123456, Disposal::Keep),
+                                       frame(-2, 9, 3, 3, 0xFF00FF00, Disposal::Keep)});
     std::vector<Bitmap> frames = composeFrames(image);
     ASSERT_EQ(frames.size(), 2u);
     EXPECT_EQ(frames[0].argb(3, 3), 0xFF123456u);

@@ -6,7 +6,9 @@
 
 namespace tandel::testing {
 
-std::filesystem::path corpusFolder() { return TANDEL_CORPUS_DIR; }
+std::filesystem::path corpusFolder() {
+    return TANDEL_CORPUS_DIR;
+}
 
 std::vector<CorpusEntry> corpusEntries(const std::string& prefix) {
     std::ifstream in(corpusFolder() / "INDEX.tsv");

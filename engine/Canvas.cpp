@@ -1,0 +1,45 @@
+#include "Canvas.h"
+
+#include <cstring>
+
+namespace tandel {
+
+std::optional<Canvas> Canvas::create(int width, int height, Kind kind) {
+    std::optional<Bitmap> pixels = Bitmap::create(width, height);
+    if (!pixels) {
+        return std::nullopt;
+    }
+    Canvas canvas;
+    canvas.pixels_ = std::move(*pixels);
+    canvas.pixels_.setHasAlpha(kind == Kind::Alpha);
+    canvas.kind_ = kind;
+    canvas.clip_ = canvas.bounds();
+    return canvas;
+}
+
+void Canvas::fill(const Rect& rect, std::uint32_t argb) {
+    Rect area = rect.intersected(clip_);
+    for (int y = area.top; y < area.bottom; ++y) {
+        std::uint8_t* p = pixels_.pixel(area.left, y);
+        for (int x = area.left; x < area.right; ++x, p += 4) {
+            std::memcpy(p, &argb, 4);
+        }
+    }
+}
+
+void Canvas::copyFrom(const Canvas& source, int x, int y, int width, int height, int dstX,
+                      int dstY) {
+    Rect target = Rect{dstX, dstY, dstX + width, dstY + height}.intersected(clip_);
+    Rect fromSource = Rect{x, y, x + width, y + height}.intersected(source.bounds());
+    target = target.intersected(fromSource.offset(dstX - x, dstY - y));
+    if (target.isEmpty()) {
+        return;
+    }
+    const std::size_t rowBytes = 4 * std::size_t(target.width());
+    for (int row = target.top; row < target.bottom; ++row) {
+        std::memmove(pixels_.pixel(target.left, row),
+                     source.pixels_.pixel(target.left - dstX + x, row - dstY + y), rowBytes);
+    }
+}
+
+}  // namespace tandel
