@@ -6,6 +6,7 @@
 #include "Codecs.h"
 #include "Compositing.h"
 #include "FileBytes.h"
+#include "FrameComposer.h"
 #include "Resample.h"
 
 namespace tandel {
@@ -77,7 +78,18 @@ bool CxImage::decode(std::span<const std::uint8_t> bytes, std::string* why) {
     if (!decodeImage(bytes, decoded, why)) {
         return false;
     }
-    pixels_ = std::move(decoded.still);
+    if (decoded.frames.empty()) {
+        pixels_ = std::move(decoded.still);
+    } else {
+        std::vector<Bitmap> first = composeFrames(decoded, 1);
+        if (first.empty()) {
+            if (why != nullptr) {
+                *why = "the animation's first frame cannot be composed";
+            }
+            return false;
+        }
+        pixels_ = std::move(first.front());
+    }
     decoded.still = Bitmap{};
     decoded_ = std::move(decoded);
     return true;

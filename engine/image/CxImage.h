@@ -23,7 +23,8 @@ enum SaveType { kSaveChosen = 0, kSavePng = 1, kSaveBmp = 2, kSaveJpeg = 3, kSav
 
 class CxImage {
 public:
-    // Decodes a picture with all its frames; on failure the image is left empty.
+    // Decodes a picture with all its frames; the pixels are the picture as shown when still
+    // (an animation's first composed frame). On failure the image is left as it was.
     bool decode(std::span<const std::uint8_t> bytes, std::string* why = nullptr);
     bool loadFile(const std::filesystem::path& path, std::string* why = nullptr);
 
@@ -32,6 +33,7 @@ public:
     int height() const { return pixels_.height(); }
     bool hasAlpha() const { return pixels_.hasAlpha(); }
     const Bitmap& pixels() const { return pixels_; }
+    Bitmap& mutablePixels() { return pixels_; }
     void setPixels(Bitmap pixels) { pixels_ = std::move(pixels); }
 
     PictureFormat format() const { return decoded_.format; }

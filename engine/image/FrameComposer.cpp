@@ -39,7 +39,7 @@ void drawFrame(Bitmap& canvas, const ImageFrame& frame, const Area& area) {
 
 }  // namespace
 
-std::vector<Bitmap> composeFrames(const DecodedImage& image) {
+std::vector<Bitmap> composeFrames(const DecodedImage& image, std::size_t limit) {
     std::vector<Bitmap> composed;
     std::optional<Bitmap> canvas = Bitmap::create(image.canvasWidth, image.canvasHeight);
     if (!canvas || image.frames.empty()) {
@@ -47,8 +47,9 @@ std::vector<Bitmap> composeFrames(const DecodedImage& image) {
     }
     canvas->setHasAlpha(true);
     const bool png = image.format == PictureFormat::Png;
-    composed.reserve(image.frames.size());
-    for (std::size_t i = 0; i < image.frames.size(); ++i) {
+    const std::size_t count = std::min(limit, image.frames.size());
+    composed.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
         const ImageFrame& frame = image.frames[i];
         const Area area = frameArea(frame, *canvas);
         std::optional<Bitmap> saved;

@@ -2,6 +2,7 @@
 // frame being what is shown while that frame is current.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "DecodedImage.h"
@@ -13,6 +14,7 @@ namespace tandel {
 // GIF89a: pixels of the transparent colour leave the canvas alone, disposal 2 clears the
 // frame's area to transparent afterwards and disposal 3 restores the canvas as it was before.
 // Frames are clipped to the canvas.
-std::vector<Bitmap> composeFrames(const DecodedImage& image);
+// With a limit, only the first frames up to it are composed.
+std::vector<Bitmap> composeFrames(const DecodedImage& image, std::size_t limit = SIZE_MAX);
 
 }  // namespace tandel
