@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "CommandLine.h"
 #include "FileBytes.h"
+#include "ImageCommands.h"
 #include "PictureSniff.h"
 #include "SkinDocument.h"
 #include "SkinFileReader.h"
@@ -20,7 +22,13 @@
 
 namespace fs = std::filesystem;
 using namespace tandel;
+using tandel::tdskn::Arguments;
+using tandel::tdskn::commandHelp;
+using tandel::tdskn::fail;
+using tandel::tdskn::hasCommand;
+using tandel::tdskn::parseArguments;
 using tandel::tdskn::Report;
+using tandel::tdskn::usageError;
 
 namespace {
 
@@ -32,74 +40,9 @@ constexpr const char* kUsage =
     "  tdskn info FILE [--json]\n"
     "  tdskn verify FILE\n"
     "  tdskn extract FILE DIR\n"
+    "  tdskn probe IMAGE [--json]\n"
+    "  tdskn decode IMAGE OUT.png [--frames DIR]\n"
     "  tdskn COMMAND --help\n";
-
-const std::map<std::string, std::string> kCommandHelp = {
-    {"new",
-     "Usage: tdskn new OUT.tdskn [--name N] [--author A] [--email E] [--description D] [--force]\n"
-     "\n"
-     "Writes a new skin with every default of the editor, the way a save does: the author\n"
-     "information is checked as the skin information page checks it, then the date, revision,\n"
-     "signature and skin id are stamped. Name and author default to \"澜石输入法\" and "
-     "\"Author\";\n"
-     "the e-mail may be left out. An existing OUT is replaced only with --force.\n"},
-    {"info",
-     "Usage: tdskn info FILE [--json]\n"
-     "\n"
-     "Shows the header fields, whether the signature verifies, the top directory, each section\n"
-     "with its header and elements, and each picture (slot, size in bytes, format).\n"},
-    {"verify",
-     "Usage: tdskn verify FILE\n"
-     "\n"
-     "Exits with 0 when the editor can open FILE. Otherwise prints one line saying which check\n"
-     "failed and where, and exits with 1.\n"},
-    {"extract",
-     "Usage: tdskn extract FILE DIR\n"
-     "\n"
-     "Writes every picture of FILE as DIR/<slot>.<png|jpg|bmp|gif>, creating DIR if needed.\n"},
-};
-
-int fail(const std::string& message) {
-    std::cerr << "tdskn: " << message << "\n";
-    return 1;
-}
-
-int usageError(const std::string& command, const std::string& message) {
-    std::cerr << "tdskn " << command << ": " << message << "\n\n" << kCommandHelp.at(command);
-    return 2;
-}
-
-// Splits arguments into positional ones and --options (those in valued take a value).
-struct Arguments {
-    std::vector<std::string> positional;
-    std::map<std::string, std::string> options;
-    std::string error;
-};
-
-Arguments parse(const std::vector<std::string>& args, const std::vector<std::string>& valued,
-                const std::vector<std::string>& flags) {
-    Arguments parsed;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a.size() > 2 && a.starts_with("--")) {
-            if (std::find(valued.begin(), valued.end(), a) != valued.end()) {
-                if (i + 1 == args.size()) {
-                    parsed.error = a + " needs a value";
-                    return parsed;
-                }
-                parsed.options[a] = args[++i];
-            } else if (std::find(flags.begin(), flags.end(), a) != flags.end()) {
-                parsed.options[a] = "";
-            } else {
-                parsed.error = "unknown option " + a;
-                return parsed;
-            }
-        } else {
-            parsed.positional.push_back(a);
-        }
-    }
-    return parsed;
-}
 
 std::optional<std::vector<std::uint8_t>> readSkinBytes(const fs::path& path, std::string& why) {
     std::optional<std::vector<std::uint8_t>> bytes =
@@ -111,7 +54,8 @@ std::optional<std::vector<std::uint8_t>> readSkinBytes(const fs::path& path, std
 }
 
 int runNew(const std::vector<std::string>& args) {
-    Arguments a = parse(args, {"--name", "--author", "--email", "--description"}, {"--force"});
+    Arguments a =
+        parseArguments(args, {"--name", "--author", "--email", "--description"}, {"--force"});
     if (!a.error.empty()) {
         return usageError("new", a.error);
     }
@@ -143,7 +87,7 @@ int runNew(const std::vector<std::string>& args) {
 }
 
 int runInfo(const std::vector<std::string>& args) {
-    Arguments a = parse(args, {}, {"--json"});
+    Arguments a = parseArguments(args, {}, {"--json"});
     if (!a.error.empty()) {
         return usageError("info", a.error);
     }
@@ -180,7 +124,7 @@ int runInfo(const std::vector<std::string>& args) {
 }
 
 int runVerify(const std::vector<std::string>& args) {
-    Arguments a = parse(args, {}, {});
+    Arguments a = parseArguments(args, {}, {});
     if (!a.error.empty()) {
         return usageError("verify", a.error);
     }
@@ -197,7 +141,7 @@ int runVerify(const std::vector<std::string>& args) {
 }
 
 int runExtract(const std::vector<std::string>& args) {
-    Arguments a = parse(args, {}, {});
+    Arguments a = parseArguments(args, {}, {});
     if (!a.error.empty()) {
         return usageError("extract", a.error);
     }
@@ -248,12 +192,12 @@ int main(int argc, char** argv) {
     }
     std::string command = args[0];
     args.erase(args.begin());
-    if (!kCommandHelp.contains(command)) {
+    if (!hasCommand(command)) {
         std::cerr << "tdskn: unknown command " << command << "\n\n" << kUsage;
         return 2;
     }
     if (std::find(args.begin(), args.end(), "--help") != args.end()) {
-        std::cout << kCommandHelp.at(command);
+        std::cout << commandHelp(command);
         return 0;
     }
     if (command == "new") {
@@ -264,6 +208,12 @@ int main(int argc, char** argv) {
     }
     if (command == "verify") {
         return runVerify(args);
+    }
+    if (command == "probe") {
+        return tdskn::runProbe(args);
+    }
+    if (command == "decode") {
+        return tdskn::runDecode(args);
     }
     return runExtract(args);
 }

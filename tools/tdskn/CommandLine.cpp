@@ -1,0 +1,90 @@
+#include "CommandLine.h"
+
+#include <algorithm>
+#include <iostream>
+
+namespace tandel::tdskn {
+namespace {
+
+const std::map<std::string, std::string> kCommandHelp = {
+    {"new",
+     "Usage: tdskn new OUT.tdskn [--name N] [--author A] [--email E] [--description D] [--force]\n"
+     "\n"
+     "Writes a new skin with every default of the editor, the way a save does: the author\n"
+     "information is checked as the skin information page checks it, then the date, revision,\n"
+     "signature and skin id are stamped. Name and author default to \"澜石输入法\" and "
+     "\"Author\";\n"
+     "the e-mail may be left out. An existing OUT is replaced only with --force.\n"},
+    {"info",
+     "Usage: tdskn info FILE [--json]\n"
+     "\n"
+     "Shows the header fields, whether the signature verifies, the top directory, each section\n"
+     "with its header and elements, and each picture (slot, size in bytes, format).\n"},
+    {"verify",
+     "Usage: tdskn verify FILE\n"
+     "\n"
+     "Exits with 0 when the editor can open FILE. Otherwise prints one line saying which check\n"
+     "failed and where, and exits with 1.\n"},
+    {"extract",
+     "Usage: tdskn extract FILE DIR\n"
+     "\n"
+     "Writes every picture of FILE as DIR/<slot>.<png|jpg|bmp|gif>, creating DIR if needed.\n"},
+    {"probe",
+     "Usage: tdskn probe IMAGE [--json]\n"
+     "\n"
+     "Shows what a picture file holds: format, width, height, frame count, loop count, and\n"
+     "each frame's offset, size, delay in milliseconds, disposal and blend.\n"},
+    {"decode",
+     "Usage: tdskn decode IMAGE OUT.png [--frames DIR]\n"
+     "\n"
+     "Writes the decoded picture as an RGBA PNG (straight alpha). With --frames, also writes\n"
+     "every composed frame of an animation as DIR/frame_<k>.png, as the engine shows them.\n"},
+};
+
+}  // namespace
+
+Arguments parseArguments(const std::vector<std::string>& args,
+                         const std::vector<std::string>& valued,
+                         const std::vector<std::string>& flags) {
+    Arguments parsed;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a.size() > 2 && a.starts_with("--")) {
+            if (std::find(valued.begin(), valued.end(), a) != valued.end()) {
+                if (i + 1 == args.size()) {
+                    parsed.error = a + " needs a value";
+                    return parsed;
+                }
+                parsed.options[a] = args[++i];
+            } else if (std::find(flags.begin(), flags.end(), a) != flags.end()) {
+                parsed.options[a] = "";
+            } else {
+                parsed.error = "unknown option " + a;
+                return parsed;
+            }
+        } else {
+            parsed.positional.push_back(a);
+        }
+    }
+    return parsed;
+}
+
+bool hasCommand(const std::string& command) {
+    return kCommandHelp.contains(command);
+}
+
+const std::string& commandHelp(const std::string& command) {
+    return kCommandHelp.at(command);
+}
+
+int fail(const std::string& message) {
+    std::cerr << "tdskn: " << message << "\n";
+    return 1;
+}
+
+int usageError(const std::string& command, const std::string& message) {
+    std::cerr << "tdskn " << command << ": " << message << "\n\n" << commandHelp(command);
+    return 2;
+}
+
+}  // namespace tandel::tdskn
