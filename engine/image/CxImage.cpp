@@ -8,6 +8,7 @@
 #include "FileBytes.h"
 #include "FrameComposer.h"
 #include "Resample.h"
+#include "RowCompositing.h"
 
 namespace tandel {
 namespace {
@@ -38,19 +39,18 @@ std::optional<DrawArea> drawArea(const Canvas& canvas, const Bitmap& picture, in
                     float(picture.width()) / float(width), float(picture.height()) / float(height)};
 }
 
-// Calls op(canvasPixel, picturePixel) for every pixel of the area: nearest neighbour with
+// Calls op(canvasRow, pictureRow, count) for every row of the area: nearest neighbour with
 // single-precision ratios, rows counted from the picture's bottom line as the renderer does.
+// Stretched rows are gathered first so that op always sees runs of pixels.
 template <typename Op>
-void forEachPixel(Canvas& canvas, const Bitmap& picture, int x, int y, const DrawArea& d, Op op) {
+void forEachRow(Canvas& canvas, const Bitmap& picture, int x, int y, const DrawArea& d, Op op) {
     const Rect& a = d.area;
     if (a.isEmpty()) {
         return;
     }
     if (!d.stretched) {
         for (int cy = a.top; cy < a.bottom; ++cy) {
-            std::uint8_t* dst = canvas.pixels().pixel(a.left, cy);
-            const std::uint8_t* src = picture.pixel(a.left - x, cy - y);
-            op(dst, src, a.width());
+            op(canvas.pixels().pixel(a.left, cy), picture.pixel(a.left - x, cy - y), a.width());
         }
         return;
     }
@@ -59,15 +59,22 @@ void forEachPixel(Canvas& canvas, const Bitmap& picture, int x, int y, const Dra
         int column = int(float(cx - x) * d.columnRatio);
         columns[std::size_t(cx - a.left)] = std::clamp(column, 0, picture.width() - 1);
     }
+    std::vector<std::uint32_t> gathered(std::size_t(a.width()));
     const float imageHeight = float(picture.height());
+    int gatheredRow = -1;
     for (int cy = a.top; cy < a.bottom; ++cy) {
         int fromBottom = int(imageHeight - float(cy - y + 1) * d.rowRatio);
         fromBottom = std::clamp(fromBottom, 0, picture.height() - 1);
-        const std::uint8_t* srcRow = picture.row(picture.height() - 1 - fromBottom);
-        std::uint8_t* dst = canvas.pixels().pixel(a.left, cy);
-        for (int i = 0; i < a.width(); ++i, dst += 4) {
-            op(dst, srcRow + 4 * std::size_t(columns[std::size_t(i)]), 1);
+        const int row = picture.height() - 1 - fromBottom;
+        if (row != gatheredRow) {
+            const std::uint8_t* srcRow = picture.row(row);
+            for (std::size_t i = 0; i < gathered.size(); ++i) {
+                std::memcpy(&gathered[i], srcRow + 4 * std::size_t(columns[i]), 4);
+            }
+            gatheredRow = row;
         }
+        op(canvas.pixels().pixel(a.left, cy),
+           reinterpret_cast<const std::uint8_t*>(gathered.data()), a.width());
     }
 }
 
@@ -155,23 +162,10 @@ int CxImageEx::drawToCanvas(Canvas& canvas, int x, int y, int width, int height,
     if (!d) {
         return 0;
     }
-    if (!pixels_.hasAlpha()) {
-        forEachPixel(canvas, pixels_, x, y, *d,
-                     [](std::uint8_t* dst, const std::uint8_t* src, int n) {
-                         for (int i = 0; i < n; ++i, dst += 4, src += 4) {
-                             dst[0] = src[0];
-                             dst[1] = src[1];
-                             dst[2] = src[2];
-                             dst[3] = 255;
-                         }
-                     });
+    if (pixels_.hasAlpha()) {
+        forEachRow(canvas, pixels_, x, y, *d, blendRow);
     } else {
-        forEachPixel(canvas, pixels_, x, y, *d,
-                     [](std::uint8_t* dst, const std::uint8_t* src, int n) {
-                         for (int i = 0; i < n; ++i, dst += 4, src += 4) {
-                             blendPixel(dst, src, src[3]);
-                         }
-                     });
+        forEachRow(canvas, pixels_, x, y, *d, copyRowOpaque);
     }
     return 1;
 }
@@ -186,21 +180,21 @@ int CxImageEx::drawBlended(Canvas& canvas, const Rect& rect, const Rect* clip) c
         return 0;
     }
     const bool alpha = pixels_.hasAlpha();
-    forEachPixel(canvas, pixels_, rect.left, rect.top, *d,
-                 [alpha](std::uint8_t* dst, const std::uint8_t* src, int n) {
-                     for (int i = 0; i < n; ++i, dst += 4, src += 4) {
-                         unsigned a = alpha ? src[3] : 255;
-                         if (a == 0) {
-                             continue;
-                         }
-                         unsigned keep = 255 - a;
-                         for (int c = 0; c < 3; ++c) {
-                             dst[c] = a == 255 ? src[c]
-                                               : std::uint8_t((dst[c] * keep + src[c] * a) >> 8);
-                         }
-                         dst[3] = 255;
-                     }
-                 });
+    forEachRow(canvas, pixels_, rect.left, rect.top, *d,
+               [alpha](std::uint8_t* dst, const std::uint8_t* src, int n) {
+                   for (int i = 0; i < n; ++i, dst += 4, src += 4) {
+                       unsigned a = alpha ? src[3] : 255;
+                       if (a == 0) {
+                           continue;
+                       }
+                       unsigned keep = 255 - a;
+                       for (int c = 0; c < 3; ++c) {
+                           dst[c] =
+                               a == 255 ? src[c] : std::uint8_t((dst[c] * keep + src[c] * a) >> 8);
+                       }
+                       dst[3] = 255;
+                   }
+               });
     return 1;
 }
 

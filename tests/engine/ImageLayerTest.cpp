@@ -5,7 +5,9 @@
 
 #include "AlphaDrawing.h"
 #include "Canvas.h"
+#include "Compositing.h"
 #include "RUZizod.h"
+#include "RowCompositing.h"
 
 namespace tandel {
 namespace {
@@ -265,6 +267,46 @@ TEST(AlphaDrawing, TriangleAndRoundFrame) {
     EXPECT_EQ(at(frame, 0, 0), 0u);  // rounded corner
     EXPECT_EQ(at(frame, 1, 1), kBlue);
     EXPECT_EQ(at(frame, 5, 4), 0u);  // no fill
+}
+
+}  // namespace
+}  // namespace tandel
+
+namespace tandel {
+namespace {
+
+// The row loops (vectorised where possible) must give exactly the per-pixel rule.
+TEST(Compositing, RowLoopsMatchThePixelRule) {
+    std::uint32_t seed = 12345;
+    auto next = [&] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed;
+    };
+    constexpr int kCount = 4099;  // not a multiple of the vector width
+    std::vector<std::uint8_t> src(4 * kCount), dst(4 * kCount);
+    for (int i = 0; i < 4 * kCount; ++i) {
+        src[std::size_t(i)] = std::uint8_t(next() >> 24);
+        dst[std::size_t(i)] = std::uint8_t(next() >> 24);
+    }
+    // Runs of fully opaque and fully clear pixels take the shortcuts.
+    for (int i = 0; i < 64; ++i) {
+        src[std::size_t(4 * i + 3)] = i < 32 ? 255 : 0;
+    }
+    std::vector<std::uint8_t> expected = dst;
+    for (int i = 0; i < kCount; ++i) {
+        blendPixel(&expected[std::size_t(4 * i)], &src[std::size_t(4 * i)],
+                   src[std::size_t(4 * i + 3)]);
+    }
+    std::vector<std::uint8_t> blended = dst;
+    blendRow(blended.data(), src.data(), kCount);
+    EXPECT_EQ(blended, expected);
+
+    std::vector<std::uint8_t> copied = dst;
+    copyRowOpaque(copied.data(), src.data(), kCount);
+    for (int i = 0; i < kCount; ++i) {
+        EXPECT_EQ(std::memcmp(&copied[std::size_t(4 * i)], &src[std::size_t(4 * i)], 3), 0);
+        EXPECT_EQ(copied[std::size_t(4 * i + 3)], 255);
+    }
 }
 
 }  // namespace

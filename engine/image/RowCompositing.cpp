@@ -1,0 +1,143 @@
+#include "RowCompositing.h"
+
+#include <cstring>
+
+#include "Compositing.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define TANDEL_HAVE_AVX2_PATH 1
+#endif
+
+namespace tandel {
+
+#if defined(__SSE2__)
+namespace {
+
+// Two pixels widened to 16-bit lanes, mixed by the rule. The colour lanes take
+// (d * (255 - a) + s * a) >> 8 and the alpha lane d + ((255 - d) * a >> 8), which is the same
+// shape: (d * (256 - a) + 255 * a) >> 8. So the alpha lane gets one more in the canvas weight
+// and 255 in place of the source byte, and one formula serves all lanes.
+inline __m128i blendTwo(__m128i d, __m128i s) {
+    const __m128i c255 = _mm_set1_epi16(255);
+    const __m128i alphaLane = _mm_set_epi16(1, 0, 0, 0, 1, 0, 0, 0);
+    const __m128i alphaLane255 = _mm_set_epi16(255, 0, 0, 0, 255, 0, 0, 0);
+    __m128i a = _mm_shufflehi_epi16(_mm_shufflelo_epi16(s, _MM_SHUFFLE(3, 3, 3, 3)),
+                                    _MM_SHUFFLE(3, 3, 3, 3));
+    __m128i keep = _mm_add_epi16(_mm_sub_epi16(c255, a), alphaLane);
+    __m128i source = _mm_or_si128(s, alphaLane255);
+    return _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(d, keep), _mm_mullo_epi16(source, a)), 8);
+}
+
+}  // namespace
+#endif
+
+#if defined(TANDEL_HAVE_AVX2_PATH)
+namespace {
+
+// The same as blendTwo, four pixels at a time.
+__attribute__((target("avx2"))) inline __m256i blendFour(__m256i d, __m256i s) {
+    const __m256i c255 = _mm256_set1_epi16(255);
+    const __m256i alphaLane = _mm256_set_epi16(1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0);
+    const __m256i alphaLane255 =
+        _mm256_set_epi16(255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0);
+    __m256i a = _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(s, _MM_SHUFFLE(3, 3, 3, 3)),
+                                       _MM_SHUFFLE(3, 3, 3, 3));
+    __m256i keep = _mm256_add_epi16(_mm256_sub_epi16(c255, a), alphaLane);
+    __m256i source = _mm256_or_si256(s, alphaLane255);
+    return _mm256_srli_epi16(
+        _mm256_add_epi16(_mm256_mullo_epi16(d, keep), _mm256_mullo_epi16(source, a)), 8);
+}
+
+// Eight pixels at a time; returns how many pixels it handled.
+__attribute__((target("avx2"))) int blendRowAvx2(std::uint8_t* dst, const std::uint8_t* src,
+                                                 int count) {
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i opaque = _mm256_set1_epi32(int(0xFF000000u));
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 4 * i));
+        __m256i isOpaque = _mm256_cmpeq_epi32(_mm256_and_si256(s, opaque), opaque);
+        __m256i isClear = _mm256_cmpeq_epi32(_mm256_srli_epi32(s, 24), zero);
+        if (_mm256_movemask_epi8(isOpaque) == -1) {
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + 4 * i), s);
+            continue;
+        }
+        if (_mm256_movemask_epi8(isClear) == -1) {
+            continue;
+        }
+        __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + 4 * i));
+        __m256i low = blendFour(_mm256_unpacklo_epi8(d, zero), _mm256_unpacklo_epi8(s, zero));
+        __m256i high = blendFour(_mm256_unpackhi_epi8(d, zero), _mm256_unpackhi_epi8(s, zero));
+        __m256i mixed = _mm256_packus_epi16(low, high);
+        mixed = _mm256_blendv_epi8(mixed, s, isOpaque);
+        mixed = _mm256_blendv_epi8(mixed, d, isClear);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + 4 * i), mixed);
+    }
+    return i;
+}
+
+bool hasAvx2() {
+    static const bool supported = __builtin_cpu_supports("avx2");
+    return supported;
+}
+
+}  // namespace
+#endif
+
+void blendRow(std::uint8_t* dst, const std::uint8_t* src, int count) {
+    int i = 0;
+#if defined(TANDEL_HAVE_AVX2_PATH)
+    if (hasAvx2()) {
+        i = blendRowAvx2(dst, src, count);
+    }
+#endif
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i opaque = _mm_set1_epi32(int(0xFF000000u));
+    for (; i + 4 <= count; i += 4) {
+        __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 4 * i));
+        __m128i a = _mm_srli_epi32(s, 24);
+        __m128i isOpaque = _mm_cmpeq_epi32(_mm_and_si128(s, opaque), opaque);
+        __m128i isClear = _mm_cmpeq_epi32(a, zero);
+        int opaqueMask = _mm_movemask_epi8(isOpaque);
+        if (opaqueMask == 0xFFFF) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 4 * i), s);
+            continue;
+        }
+        if (_mm_movemask_epi8(isClear) == 0xFFFF) {
+            continue;
+        }
+        __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + 4 * i));
+        __m128i low = blendTwo(_mm_unpacklo_epi8(d, zero), _mm_unpacklo_epi8(s, zero));
+        __m128i high = blendTwo(_mm_unpackhi_epi8(d, zero), _mm_unpackhi_epi8(s, zero));
+        __m128i mixed = _mm_packus_epi16(low, high);
+        mixed = _mm_or_si128(_mm_and_si128(isOpaque, s), _mm_andnot_si128(isOpaque, mixed));
+        mixed = _mm_or_si128(_mm_and_si128(isClear, d), _mm_andnot_si128(isClear, mixed));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 4 * i), mixed);
+    }
+#endif
+    for (; i < count; ++i) {
+        blendPixel(dst + 4 * i, src + 4 * i, src[4 * i + 3]);
+    }
+}
+
+void copyRowOpaque(std::uint8_t* dst, const std::uint8_t* src, int count) {
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i opaque = _mm_set1_epi32(int(0xFF000000u));
+    for (; i + 4 <= count; i += 4) {
+        __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 4 * i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 4 * i), _mm_or_si128(s, opaque));
+    }
+#endif
+    for (; i < count; ++i) {
+        std::memcpy(dst + 4 * i, src + 4 * i, 3);
+        dst[4 * i + 3] = 255;
+    }
+}
+
+}  // namespace tandel
