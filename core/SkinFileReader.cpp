@@ -276,17 +276,16 @@ bool checkSkinHeader(const SkinFileHeader& header, std::string* why) {
     return true;
 }
 
-bool inflateSkinPayload(std::span<const std::uint8_t> file, SkinFileContents& contents,
-                        std::string* why) {
-    const SkinFileHeader& header = contents.header;
+bool inflateSkinStream(std::span<const std::uint8_t> file, const SkinFileHeader& header,
+                       std::vector<std::uint8_t>& payload, std::string* why) {
     if (header.payloadSize > kMaxPayloadSize) {
         return refuse(why, "payloadSize " + std::to_string(header.payloadSize) +
                                " is larger than the limit of " + std::to_string(kMaxPayloadSize) +
                                " bytes (file offset 12)");
     }
-    contents.payload.clear();
+    payload.clear();
     try {
-        contents.payload.resize(header.payloadSize);
+        payload.resize(header.payloadSize);
     } catch (const std::bad_alloc&) {
         return refuse(
             why, "no memory for a payload of " + std::to_string(header.payloadSize) + " bytes");
@@ -300,8 +299,8 @@ bool inflateSkinPayload(std::span<const std::uint8_t> file, SkinFileContents& co
     z.next_in = const_cast<Bytef*>(stream.data());
     z.avail_in = uInt(stream.size());
     std::uint8_t none = 0;  // zlib refuses a null output buffer, even an empty one
-    z.next_out = contents.payload.empty() ? &none : contents.payload.data();
-    z.avail_out = uInt(contents.payload.size());
+    z.next_out = payload.empty() ? &none : payload.data();
+    z.avail_out = uInt(payload.size());
     int result = inflate(&z, Z_FINISH);
     std::string zlibMessage = z.msg != nullptr ? z.msg : "";
     std::size_t produced = z.total_out;
@@ -329,8 +328,13 @@ bool inflateSkinPayload(std::span<const std::uint8_t> file, SkinFileContents& co
                                " bytes, but payloadSize is " + std::to_string(header.payloadSize) +
                                " (file offset 12)");
     }
+    return true;
+}
 
-    return indexSkinPayload(contents, why);
+bool inflateSkinPayload(std::span<const std::uint8_t> file, SkinFileContents& contents,
+                        std::string* why) {
+    return inflateSkinStream(file, contents.header, contents.payload, why) &&
+           indexSkinPayload(contents, why);
 }
 
 bool indexSkinPayload(SkinFileContents& contents, std::string* why) {

@@ -45,6 +45,11 @@ bool parseSkinFileHeader(std::span<const std::uint8_t> file, SkinFileHeader& hea
 // The editor's acceptance test of a header: signature, magic and format version.
 bool checkSkinHeader(const SkinFileHeader& header, std::string* why);
 
+// Inflates the zlib stream after the header into exactly header.payloadSize bytes (at most
+// kMaxPayloadSize).
+bool inflateSkinStream(std::span<const std::uint8_t> file, const SkinFileHeader& header,
+                       std::vector<std::uint8_t>& payload, std::string* why);
+
 // Inflates the payload after the header (already in contents.header), then indexes it.
 bool inflateSkinPayload(std::span<const std::uint8_t> file, SkinFileContents& contents,
                         std::string* why);

@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "ElementRecords.h"
 #include "TextCodec.h"
 
 namespace tandel {
@@ -56,38 +57,6 @@ constexpr std::uint32_t kCandTextColour = 0xFFE47A1C;
 constexpr std::uint32_t kSplitLineColour = 0xFFF8ECDB;
 constexpr StretchSpec kWindowStretch = {0, 4, 7, 4, 4};
 
-struct Margins {
-    std::uint16_t top, bottom, left, right;
-};
-
-TextElement textElement(Margins m, std::u16string_view cnFont, std::u16string_view enFont,
-                        std::uint32_t colour) {
-    TextElement e{};
-    e.marginTop = m.top;
-    e.marginBottom = m.bottom;
-    e.marginLeft = m.left;
-    e.marginRight = m.right;
-    setFixedText(e.cnFont, cnFont);
-    setFixedText(e.enFont, enFont);
-    e.cnFontSize = 16;
-    e.enFontSize = 16;
-    e.colour = colour;
-    return e;
-}
-
-ButtonElement pageButton(std::int32_t alignment, std::int16_t x, std::int16_t y,
-                         std::int32_t picture) {
-    ButtonElement e{};
-    e.alignment = alignment;
-    e.x = x;
-    e.y = y;
-    e.width = 6;
-    e.height = 10;
-    e.picture = picture;
-    setFixedText(e.tooltip, u"帮助");
-    return e;
-}
-
 ImageElement imageElement(std::int32_t alignment, std::int16_t x, std::int16_t y,
                           std::uint16_t width, std::uint16_t height) {
     return ImageElement{alignment, x, y, width, height, 0};
@@ -101,13 +70,13 @@ void setCombo(ComboSection& s, bool vertical) {
     s.header.focusColour = kFocusColour;
     s.header.auxColour = kAuxColour;
     s.header.backgroundPicture = vertical ? 10 : 9;
-    s.compText = textElement({9, 5, 11, 70}, u"宋体", u"Arial", kCompTextColour);
-    s.candText = textElement(vertical ? Margins{8, 25, 11, 50} : Margins{8, 12, 11, 35}, u"宋体",
-                             u"宋体", kCandTextColour);
-    s.nextPageButton =
-        vertical ? pageButton(kBottomLeft, 26, 22, 16) : pageButton(kBottomRight, 17, 25, 16);
-    s.prevPageButton =
-        vertical ? pageButton(kBottomLeft, 12, 22, 17) : pageButton(kBottomRight, 31, 25, 17);
+    s.compText = makeTextElement({9, 5, 11, 70}, u"宋体", u"Arial", 16, kCompTextColour);
+    s.candText = makeTextElement(vertical ? Margins{8, 25, 11, 50} : Margins{8, 12, 11, 35},
+                                 u"宋体", u"宋体", 16, kCandTextColour);
+    s.nextPageButton = vertical ? makeButtonElement(kBottomLeft, 26, 22, 6, 10, 16)
+                                : makeButtonElement(kBottomRight, 17, 25, 6, 10, 16);
+    s.prevPageButton = vertical ? makeButtonElement(kBottomLeft, 12, 22, 6, 10, 17)
+                                : makeButtonElement(kBottomRight, 31, 25, 6, 10, 17);
     s.splitLine.colour = kSplitLineColour;
     s.toolbox = imageElement(kTopRight, 0, 0, 0, 0);
     for (ImageElement& e : s.customPictures) {
@@ -131,13 +100,13 @@ void setSplit(SplitSection& s, bool vertical) {
     s.header.auxColour = kAuxColour;
     s.header.compBackgroundPicture = vertical ? 13 : 11;
     s.header.candBackgroundPicture = vertical ? 14 : 12;
-    s.compText = textElement({9, 10, 11, 120}, u"宋体", u"Arial", kCompTextColour);
-    s.candText = textElement(vertical ? Margins{7, 25, 11, 70} : Margins{7, 12, 11, 30}, u"宋体",
-                             u"宋体", kCandTextColour);
-    s.nextPageButton =
-        vertical ? pageButton(kBottomLeft, 26, 22, 16) : pageButton(kTopRight, 16, 11, 16);
-    s.prevPageButton =
-        vertical ? pageButton(kBottomLeft, 12, 22, 17) : pageButton(kTopRight, 30, 11, 17);
+    s.compText = makeTextElement({9, 10, 11, 120}, u"宋体", u"Arial", 16, kCompTextColour);
+    s.candText = makeTextElement(vertical ? Margins{7, 25, 11, 70} : Margins{7, 12, 11, 30},
+                                 u"宋体", u"宋体", 16, kCandTextColour);
+    s.nextPageButton = vertical ? makeButtonElement(kBottomLeft, 26, 22, 6, 10, 16)
+                                : makeButtonElement(kTopRight, 16, 11, 6, 10, 16);
+    s.prevPageButton = vertical ? makeButtonElement(kBottomLeft, 12, 22, 6, 10, 17)
+                                : makeButtonElement(kTopRight, 30, 11, 6, 10, 17);
     s.toolbox = imageElement(kTopRight, 55, 12, 10, 10);
     for (ImageElement& e : s.compCustomPictures) {
         e = imageElement(kBottomRight, 0, 0, 0, 0);
@@ -150,30 +119,13 @@ void setSplit(SplitSection& s, bool vertical) {
     s.dataSize = 156;
 }
 
-template <typename Record>
-Record statusItem(std::int16_t x, std::int16_t y, std::uint16_t width, std::uint16_t height) {
-    Record e{};
-    e.alignment = kTopLeft;
-    e.x = x;
-    e.y = y;
-    e.width = width;
-    e.height = height;
-    setFixedText(e.tooltip, u"帮助");
-    return e;
-}
-
 StateButtonElement stateItem(std::int16_t x, std::initializer_list<std::int32_t> pictures) {
-    StateButtonElement e = statusItem<StateButtonElement>(x, 2, 22, 22);
-    std::copy(pictures.begin(), pictures.end(), e.pictures);
-    e.stateCount = std::int32_t(pictures.size());
-    return e;
+    return makeStateButtonElement(kTopLeft, x, 2, 22, 22, pictures);
 }
 
 ButtonElement buttonItem(std::int16_t x, std::int16_t y, std::uint16_t height,
                          std::int32_t picture) {
-    ButtonElement e = statusItem<ButtonElement>(x, y, 22, height);
-    e.picture = picture;
-    return e;
+    return makeButtonElement(kTopLeft, x, y, 22, height, picture);
 }
 
 void setStatus(StatusSection& s) {
