@@ -1,0 +1,317 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "Codecs.h"
+#include "Corpus.h"
+#include "FrameComposer.h"
+#include "TestFiles.h"
+
+namespace tandel {
+namespace {
+
+namespace fs = std::filesystem;
+
+// How many images a decoded GIF holds: a single image leaves `frames` empty.
+std::size_t imageCount(const DecodedImage& image) {
+    return image.frames.empty() ? 1 : image.frames.size();
+}
+
+// What the GIF shows while each image is current.
+std::vector<Bitmap> shownFrames(const DecodedImage& image) {
+    if (image.frames.empty()) {
+        return {image.still};
+    }
+    return composeFrames(image);
+}
+
+// Equal pixels; where the expected pixel is fully transparent only the alpha counts.
+::testing::AssertionResult samePixels(const Bitmap& actual, const Bitmap& expected) {
+    if (actual.width() != expected.width() || actual.height() != expected.height()) {
+        return ::testing::AssertionFailure()
+               << "size " << actual.width() << " x " << actual.height() << ", expected "
+               << expected.width() << " x " << expected.height();
+    }
+    int wrong = 0;
+    std::ostringstream first;
+    for (int y = 0; y < expected.height(); ++y) {
+        for (int x = 0; x < expected.width(); ++x) {
+            const std::uint32_t a = actual.argb(x, y), e = expected.argb(x, y);
+            if ((e >> 24 == 0) ? (a >> 24 == 0) : (a == e)) {
+                continue;
+            }
+            if (wrong++ == 0) {
+                first << std::hex << "at (" << std::dec << x << ", " << y << ") 0x" << std::hex << a
+                      << ", expected 0x" << e;
+            }
+        }
+    }
+    if (wrong != 0) {
+        return ::testing::AssertionFailure() << wrong << " pixels differ, first " << first.str();
+    }
+    return ::testing::AssertionSuccess();
+}
+
+struct Decoded {
+    bool ok = false;
+    std::string why;
+    DecodedImage image;
+};
+
+Decoded decode(std::span<const std::uint8_t> bytes) {
+    Decoded d;
+    d.ok = decodeGif(bytes, d.image, &d.why);
+    return d;
+}
+
+Decoded decodeFile(const fs::path& path) {
+    return decode(testing::readFile(path));
+}
+
+// giflib rejects LZW minimum code sizes above 8 before reading any code; this suite file uses
+// 11 (its pixels still fit in 8 bits), so it is refused.
+bool beyondGiflib(const fs::path& file) {
+    return file.filename() == "max-codes.gif";
+}
+
+void expectRefusedByGiflib(const Decoded& d) {
+    EXPECT_FALSE(d.ok);
+    EXPECT_NE(d.why.find("LZW code size 11 is above 8"), std::string::npos) << d.why;
+}
+
+void expectLoop(const DecodedImage& image, std::optional<int> stored) {
+    EXPECT_EQ(image.hasLoopCount, stored.has_value());
+    EXPECT_EQ(image.loopCount, stored.value_or(1)) << "a GIF without loop extension plays once";
+}
+
+TEST(GifCorpus, EveryIndexedFileMeetsItsExpectation) {
+    const std::vector<testing::CorpusEntry> entries = testing::corpusEntries("gif/");
+    ASSERT_FALSE(entries.empty());
+    for (const testing::CorpusEntry& entry : entries) {
+        SCOPED_TRACE(entry.path);
+        const Decoded d = decodeFile(testing::corpusFolder() / entry.path);
+        if (entry.expect == "either") {
+            if (d.ok) {
+                EXPECT_EQ(d.image.canvasWidth, entry.width);
+                EXPECT_EQ(d.image.canvasHeight, entry.height);
+            }
+            continue;
+        }
+        if (entry.expect == "refuse") {
+            EXPECT_FALSE(d.ok);
+            EXPECT_FALSE(d.why.empty());
+            continue;
+        }
+        ASSERT_EQ(entry.expect, "decode");
+        if (beyondGiflib(entry.path)) {
+            expectRefusedByGiflib(d);
+            continue;
+        }
+        if (!withinImageLimits(entry.width, entry.height)) {
+            EXPECT_FALSE(d.ok);
+            EXPECT_NE(d.why.find("over the size limit"), std::string::npos) << d.why;
+            continue;
+        }
+        ASSERT_TRUE(d.ok) << d.why;
+        EXPECT_EQ(d.image.format, PictureFormat::Gif);
+        EXPECT_EQ(d.image.canvasWidth, entry.width);
+        EXPECT_EQ(d.image.canvasHeight, entry.height);
+        ASSERT_TRUE(entry.frames.has_value());
+        if (imageCount(d.image) != std::size_t(*entry.frames)) {
+            // The index counts displayed frames where images without delay merge into one.
+            EXPECT_NE(entry.note.find("merges images"), std::string::npos);
+            EXPECT_GT(imageCount(d.image), std::size_t(*entry.frames));
+        }
+        expectLoop(d.image, entry.loop);
+    }
+}
+
+// The numbers listed after `label [` in an index note.
+std::vector<int> listInNote(const std::string& note, const std::string& label) {
+    std::vector<int> values;
+    const std::size_t at = note.find(label + " [");
+    if (at == std::string::npos) {
+        return values;
+    }
+    std::istringstream in(note.substr(at + label.size() + 2));
+    int value = 0;
+    char separator = ',';
+    while (separator == ',' && in >> value >> separator) {
+        values.push_back(value);
+    }
+    return values;
+}
+
+Bitmap pngPicture(const fs::path& path) {
+    DecodedImage png;
+    std::string why;
+    EXPECT_TRUE(decodePng(testing::readFile(path), png, &why)) << path << ": " << why;
+    return png.still;
+}
+
+TEST(GifCorpus, PeterdnFramesMatchTheirReferences) {
+    const std::vector<testing::CorpusEntry> entries =
+        testing::corpusEntries("gif/peterdn-gif-test-suite/gifs/");
+    ASSERT_FALSE(entries.empty());
+    for (const testing::CorpusEntry& entry : entries) {
+        SCOPED_TRACE(entry.path);
+        const fs::path file = testing::corpusFolder() / entry.path;
+        const Decoded d = decodeFile(file);
+        ASSERT_TRUE(d.ok) << d.why;
+        const std::string name = file.stem().string();
+        const fs::path references = file.parent_path() / "frames";
+        const std::vector<Bitmap> shown = shownFrames(d.image);
+        if (d.image.frames.empty()) {
+            EXPECT_TRUE(samePixels(shown[0], pngPicture(references / (name + ".png"))));
+        } else {
+            for (std::size_t k = 0; k < shown.size(); ++k) {
+                const fs::path reference = references / (name + "-" + std::to_string(k) + ".png");
+                ASSERT_TRUE(fs::exists(reference)) << reference;
+                EXPECT_TRUE(samePixels(shown[k], pngPicture(reference))) << "frame " << k;
+            }
+            EXPECT_FALSE(
+                fs::exists(references / (name + "-" + std::to_string(shown.size()) + ".png")));
+            const std::vector<int> delays = listInNote(entry.note, "delays ms");
+            const std::vector<int> disposals = listInNote(entry.note, "disposal");
+            ASSERT_EQ(delays.size(), d.image.frames.size());
+            ASSERT_EQ(disposals.size(), d.image.frames.size());
+            for (std::size_t k = 0; k < d.image.frames.size(); ++k) {
+                EXPECT_EQ(d.image.frames[k].delayMs, delays[k]) << "frame " << k;
+                EXPECT_EQ(int(d.image.frames[k].disposal), disposals[k]) << "frame " << k;
+            }
+        }
+        // The names say it: "_loop" files loop forever, the others have no loop extension.
+        const bool loops = name.find("_loop") != std::string::npos;
+        expectLoop(d.image, loops ? std::optional<int>(0) : std::nullopt);
+    }
+}
+
+using Section = std::map<std::string, std::string>;
+
+std::string trimmed(const std::string& text) {
+    const std::size_t begin = text.find_first_not_of(" \t\r");
+    const std::size_t end = text.find_last_not_of(" \t\r");
+    return begin == std::string::npos ? "" : text.substr(begin, end - begin + 1);
+}
+
+// An ini file: section name to its keys and values.
+std::map<std::string, Section> readConf(const fs::path& path) {
+    std::map<std::string, Section> sections;
+    std::ifstream in(path);
+    std::string line, section;
+    while (std::getline(in, line)) {
+        line = trimmed(line);
+        if (line.empty() || line[0] == '#') {
+            continue;
+        }
+        if (line[0] == '[') {
+            section = line.substr(1, line.find(']') - 1);
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        if (equals != std::string::npos) {
+            sections[section][trimmed(line.substr(0, equals))] = trimmed(line.substr(equals + 1));
+        }
+    }
+    return sections;
+}
+
+std::vector<std::string> commaList(const std::string& text) {
+    std::vector<std::string> items;
+    std::istringstream in(text);
+    for (std::string item; std::getline(in, item, ',');) {
+        if (!trimmed(item).empty()) {
+            items.push_back(trimmed(item));
+        }
+    }
+    return items;
+}
+
+// An expected frame: raw RGBA (top row first) or a PNG.
+Bitmap expectedFrame(const fs::path& folder, const Section& frame, int width, int height) {
+    if (frame.count("image") != 0) {
+        return pngPicture(folder / frame.at("image"));
+    }
+    const std::vector<std::uint8_t> rgba = testing::readFile(folder / frame.at("pixels"));
+    Bitmap bitmap = *Bitmap::create(width, height);
+    bitmap.setHasAlpha(true);
+    EXPECT_EQ(rgba.size(), bitmap.byteSize());
+    for (std::size_t i = 0; i + 3 < std::min(rgba.size(), bitmap.byteSize()); i += 4) {
+        const std::uint8_t* p = rgba.data() + i;
+        const int pixel = int(i / 4);
+        bitmap.setArgb(pixel % width, pixel / width,
+                       std::uint32_t(p[3]) << 24 | std::uint32_t(p[0]) << 16 |
+                           std::uint32_t(p[1]) << 8 | p[2]);
+    }
+    return bitmap;
+}
+
+TEST(GifCorpus, PygifSuiteEndsOnItsExpectedFrame) {
+    const fs::path folder = testing::corpusFolder() / "gif/pygif-test-suite";
+    std::ifstream tests(folder / "TESTS");
+    ASSERT_TRUE(tests.is_open());
+    for (std::string name; std::getline(tests, name);) {
+        name = trimmed(name);
+        // One listed test is left out of the corpus for the licence of its colour profile.
+        if (name.empty() || !fs::exists(folder / (name + ".conf"))) {
+            continue;
+        }
+        SCOPED_TRACE(name);
+        std::map<std::string, Section> conf = readConf(folder / (name + ".conf"));
+        const Section& config = conf["config"];
+        const int width = std::stoi(config.at("width"));
+        const int height = std::stoi(config.at("height"));
+        const std::vector<std::string> frameNames = commaList(config.at("frames"));
+        const Decoded d = decodeFile(folder / config.at("input"));
+        if (frameNames.empty()) {
+            continue;  // broken files: anything but a crash will do
+        }
+        if (!withinImageLimits(width, height)) {
+            EXPECT_FALSE(d.ok) << "a screen over the size limit";
+            continue;
+        }
+        if (beyondGiflib(config.at("input"))) {
+            expectRefusedByGiflib(d);
+            continue;
+        }
+        if (!d.ok) {
+            // Files without any image to draw may be refused.
+            const std::vector<testing::CorpusEntry> entry =
+                testing::corpusEntries("gif/pygif-test-suite/" + config.at("input"));
+            ASSERT_EQ(entry.size(), 1u);
+            EXPECT_EQ(entry[0].expect, "either") << d.why;
+            continue;
+        }
+        EXPECT_EQ(d.image.canvasWidth, width);
+        EXPECT_EQ(d.image.canvasHeight, height);
+        // A forced animation's loop count is how the suite plays it, not what the file holds.
+        const std::string loop = config.at("loop-count");
+        if (config.at("force-animation") != "yes") {
+            expectLoop(d.image, loop == "infinite" ? std::optional<int>(0)
+                                : loop == "0"      ? std::nullopt
+                                                   : std::optional<int>(std::stoi(loop)));
+        }
+        const std::vector<Bitmap> shown = shownFrames(d.image);
+        if (shown.size() != frameNames.size()) {
+            // The suite merges images shown without delay: only the final state compares.
+            EXPECT_GT(shown.size(), frameNames.size());
+            EXPECT_TRUE(samePixels(shown.back(),
+                                   expectedFrame(folder, conf[frameNames.back()], width, height)));
+            continue;
+        }
+        for (std::size_t k = 0; k < shown.size(); ++k) {
+            const Section& frame = conf[frameNames[k]];
+            EXPECT_TRUE(samePixels(shown[k], expectedFrame(folder, frame, width, height)))
+                << "frame " << k;
+            if (frame.count("delay") != 0 && !d.image.frames.empty()) {
+                EXPECT_EQ(d.image.frames[k].delayMs, 10 * std::stoi(frame.at("delay")));
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tandel
