@@ -19,6 +19,7 @@
 
 #include "Codecs.h"
 #include "FrameComposer.h"
+#include "GifPalette.h"
 
 namespace tandel {
 namespace {
@@ -55,6 +56,19 @@ std::string giflibMessage(int error) {
 std::string sizeText(std::int64_t width, std::int64_t height) {
     return std::to_string(width) + " x " + std::to_string(height);
 }
+
+int writeOutput(GifFileType* gif, const GifByteType* data, int size) {
+    if (size <= 0) {
+        return 0;
+    }
+    auto* bytes = static_cast<std::vector<std::uint8_t>*>(gif->UserData);
+    bytes->insert(bytes->end(), data, data + size);
+    return size;
+}
+
+struct MapFreer {
+    void operator()(ColorMapObject* map) const { GifFreeMapObject(map); }
+};
 
 // What a graphic control extension says about the image after it.
 struct Control {
@@ -309,8 +323,51 @@ bool decodeGif(std::span<const std::uint8_t> bytes, DecodedImage& out, std::stri
     return true;
 }
 
-std::optional<std::vector<std::uint8_t>> encodeGif(const Bitmap&) {
-    return std::nullopt;
+std::optional<std::vector<std::uint8_t>> encodeGif(const Bitmap& bitmap) {
+    if (!withinImageLimits(bitmap.width(), bitmap.height())) {
+        return std::nullopt;
+    }
+    PalettedPicture picture = reduceToPalette(bitmap);
+    int bits = 1;
+    while (std::size_t(1) << bits < picture.colours.size()) {
+        ++bits;
+    }
+    std::vector<GifColorType> table(std::size_t(1) << bits, GifColorType{0, 0, 0});
+    for (std::size_t i = 0; i < picture.colours.size(); ++i) {
+        const std::uint32_t rgb = picture.colours[i];
+        table[i] = {GifByteType(rgb >> 16), GifByteType(rgb >> 8), GifByteType(rgb)};
+    }
+    const std::unique_ptr<ColorMapObject, MapFreer> map(
+        GifMakeMapObject(int(table.size()), table.data()));
+    std::vector<std::uint8_t> bytes;
+    int error = E_GIF_SUCCEEDED;
+    GifFileType* gif = EGifOpen(&bytes, writeOutput, &error);
+    if (!map || gif == nullptr) {
+        if (gif != nullptr) {
+            EGifCloseFile(gif, &error);
+        }
+        return std::nullopt;
+    }
+    EGifSetGifVersion(gif, true);
+    const int width = bitmap.width(), height = bitmap.height();
+    bool ok = EGifPutScreenDesc(gif, width, height, 8, 0, map.get()) == GIF_OK;
+    if (ok && picture.transparentIndex >= 0) {
+        const GraphicsControlBlock control{DISPOSAL_UNSPECIFIED, false, 0,
+                                           picture.transparentIndex};
+        GifByteType extension[4];
+        const std::size_t length = EGifGCBToExtension(&control, extension);
+        ok = EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, int(length), extension) == GIF_OK;
+    }
+    ok = ok && EGifPutImageDesc(gif, 0, 0, width, height, false, nullptr) == GIF_OK;
+    for (int y = 0; ok && y < height; ++y) {
+        ok = EGifPutLine(gif, picture.indices.data() + std::size_t(y) * std::size_t(width),
+                         width) == GIF_OK;
+    }
+    ok = EGifCloseFile(gif, &error) == GIF_OK && ok;
+    if (!ok) {
+        return std::nullopt;
+    }
+    return bytes;
 }
 
 }  // namespace tandel

@@ -313,5 +313,106 @@ TEST(GifCorpus, PygifSuiteEndsOnItsExpectedFrame) {
     }
 }
 
+Bitmap picture(int width, int height, bool alpha, std::uint32_t (*argbAt)(int x, int y)) {
+    Bitmap bitmap = *Bitmap::create(width, height);
+    bitmap.setHasAlpha(alpha);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            bitmap.setArgb(x, y, argbAt(x, y));
+        }
+    }
+    return bitmap;
+}
+
+// What a GIF can keep of a pixel: transparent below alpha 128, else opaque.
+Bitmap asGifKeepsIt(const Bitmap& bitmap) {
+    Bitmap kept = bitmap;
+    kept.setHasAlpha(true);
+    for (int y = 0; y < bitmap.height(); ++y) {
+        for (int x = 0; x < bitmap.width(); ++x) {
+            const std::uint32_t argb = bitmap.argb(x, y);
+            const bool transparent = bitmap.hasAlpha() && argb >> 24 < 128;
+            kept.setArgb(x, y, transparent ? 0 : argb | 0xFF000000);
+        }
+    }
+    return kept;
+}
+
+TEST(GifEncoder, PicturesOfFewColoursComeBackExactly) {
+    struct Case {
+        const char* what;
+        Bitmap bitmap;
+    };
+    const Case cases[] = {
+        {"256 opaque colours", picture(16, 16, false,
+                                       [](int x, int y) {
+                                           const std::uint32_t k = std::uint32_t(16 * y + x);
+                                           return 0xFF000000 | k << 16 | (255 - k) << 8 | k * 7;
+                                       })},
+        {"255 colours and transparency",
+         picture(32, 16, true,
+                 [](int x, int y) {
+                     const std::uint32_t i = std::uint32_t(32 * y + x), k = i % 255;
+                     return i % 7 == 0 ? 0x00123456 : 0xFF000000 | k << 16 | k * 3 << 8 | 99;
+                 })},
+        {"alpha 127 is transparent, 128 opaque",
+         picture(4, 1, true,
+                 [](int x, int) {
+                     constexpr std::uint32_t argb[] = {0x7FFF0000, 0x80FF0000, 0xFF00FF00, 0};
+                     return argb[x];
+                 })},
+        {"alpha bytes of a bitmap without alpha plane",
+         picture(3, 2, false, [](int x, int y) { return std::uint32_t(x * 0x40 + y * 0x4000); })},
+        {"all transparent", picture(5, 3, true, [](int, int) { return 0x00FFFFFFu; })},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::optional<std::vector<std::uint8_t>> gif = encodeGif(c.bitmap);
+        ASSERT_TRUE(gif.has_value());
+        ASSERT_GE(gif->size(), 6u);
+        EXPECT_EQ(std::string(gif->begin(), gif->begin() + 6), "GIF89a");
+        const Decoded d = decode(*gif);
+        ASSERT_TRUE(d.ok) << d.why;
+        EXPECT_TRUE(d.image.frames.empty());
+        EXPECT_FALSE(d.image.hasLoopCount);
+        EXPECT_TRUE(samePixels(d.image.still, asGifKeepsIt(c.bitmap)));
+    }
+}
+
+TEST(GifEncoder, PhotoLikePicturesComeBackClose) {
+    const Bitmap photo = picture(256, 256, false, [](int x, int y) {
+        const std::uint32_t b = std::uint32_t(x * y / 255);
+        return 0xFF000000 | std::uint32_t(x) << 16 | std::uint32_t(y) << 8 | b;
+    });
+    const std::optional<std::vector<std::uint8_t>> gif = encodeGif(photo);
+    ASSERT_TRUE(gif.has_value());
+    const Decoded d = decode(*gif);
+    ASSERT_TRUE(d.ok) << d.why;
+    ASSERT_EQ(d.image.still.width(), 256);
+    ASSERT_EQ(d.image.still.height(), 256);
+    double total = 0;
+    int worst = 0;
+    for (int y = 0; y < 256; ++y) {
+        for (int x = 0; x < 256; ++x) {
+            const std::uint8_t* a = d.image.still.pixel(x, y);
+            const std::uint8_t* e = photo.pixel(x, y);
+            EXPECT_EQ(a[3], 255);
+            for (int c = 0; c < 3; ++c) {
+                const int error = std::abs(a[c] - e[c]);
+                total += error;
+                worst = std::max(worst, error);
+            }
+        }
+    }
+    // 256 entries over this plane of 65536 colours leave cells of about 16 x 16 levels.
+    const double mean = total / (3 * 256 * 256);
+    EXPECT_LT(mean, 4.0);
+    EXPECT_LT(worst, 24);
+}
+
+TEST(GifEncoder, RefusesAnEmptyBitmap) {
+    EXPECT_FALSE(encodeGif(Bitmap()).has_value());
+}
+
 }  // namespace
 }  // namespace tandel
