@@ -57,19 +57,6 @@ std::string sizeText(std::int64_t width, std::int64_t height) {
     return std::to_string(width) + " x " + std::to_string(height);
 }
 
-int writeOutput(GifFileType* gif, const GifByteType* data, int size) {
-    if (size <= 0) {
-        return 0;
-    }
-    auto* bytes = static_cast<std::vector<std::uint8_t>*>(gif->UserData);
-    bytes->insert(bytes->end(), data, data + size);
-    return size;
-}
-
-struct MapFreer {
-    void operator()(ColorMapObject* map) const { GifFreeMapObject(map); }
-};
-
 // What a graphic control extension says about the image after it.
 struct Control {
     int delay = 0;  // 1/100 s
@@ -323,6 +310,23 @@ bool decodeGif(std::span<const std::uint8_t> bytes, DecodedImage& out, std::stri
     return true;
 }
 
+namespace {
+
+int writeOutput(GifFileType* gif, const GifByteType* data, int size) {
+    if (size <= 0) {
+        return 0;
+    }
+    auto* bytes = static_cast<std::vector<std::uint8_t>*>(gif->UserData);
+    bytes->insert(bytes->end(), data, data + size);
+    return size;
+}
+
+struct MapFreer {
+    void operator()(ColorMapObject* map) const { GifFreeMapObject(map); }
+};
+
+}  // namespace
+
 std::optional<std::vector<std::uint8_t>> encodeGif(const Bitmap& bitmap) {
     if (!withinImageLimits(bitmap.width(), bitmap.height())) {
         return std::nullopt;
@@ -339,13 +343,13 @@ std::optional<std::vector<std::uint8_t>> encodeGif(const Bitmap& bitmap) {
     }
     const std::unique_ptr<ColorMapObject, MapFreer> map(
         GifMakeMapObject(int(table.size()), table.data()));
+    if (!map) {
+        return std::nullopt;
+    }
     std::vector<std::uint8_t> bytes;
     int error = E_GIF_SUCCEEDED;
     GifFileType* gif = EGifOpen(&bytes, writeOutput, &error);
-    if (!map || gif == nullptr) {
-        if (gif != nullptr) {
-            EGifCloseFile(gif, &error);
-        }
+    if (gif == nullptr) {
         return std::nullopt;
     }
     EGifSetGifVersion(gif, true);
