@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
+#include <string_view>
 
 #include "Codecs.h"
 #include "Corpus.h"
@@ -44,8 +47,8 @@ std::vector<Bitmap> shownFrames(const DecodedImage& image) {
                 continue;
             }
             if (wrong++ == 0) {
-                first << std::hex << "at (" << std::dec << x << ", " << y << ") 0x" << std::hex << a
-                      << ", expected 0x" << e;
+                first << "at (" << x << ", " << y << ") 0x" << std::hex << a << ", expected 0x"
+                      << e;
             }
         }
     }
