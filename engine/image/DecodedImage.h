@@ -42,14 +42,14 @@ struct DecodedImage {
     // decoded picture.
     Bitmap still;
     // The animation frames in order; empty for pictures that are not animations. GIF reports
-    // every image of the file, animated PNG every frame that has an fcTL (the default image
-    // only when an fcTL precedes its IDAT).
+    // every image of the file when it has two or more, animated PNG every frame that has an
+    // fcTL (the default image only when an fcTL precedes its IDAT).
     std::vector<ImageFrame> frames;
     // Size of the area the frames are composed on: GIF's logical screen, PNG's IHDR size.
     int canvasWidth = 0;
     int canvasHeight = 0;
-    int loopCount = 0;  // 0 = forever (also when the file stores none)
-    bool hasLoopCount = false;
+    int loopCount = 0;          // 0 = forever; a GIF without loop extension plays once: 1
+    bool hasLoopCount = false;  // whether the file stores a loop count
 };
 
 }  // namespace tandel
