@@ -126,6 +126,38 @@ TEST(PngCodec, KnownPixels) {
     }
 }
 
+TEST(PngCodec, EncodedPicturesDecodeToTheSamePixels) {
+    struct Case {
+        bool hasAlpha;
+        std::uint8_t colourType;
+    };
+    for (const Case c : {Case{false, 2}, Case{true, 6}}) {
+        SCOPED_TRACE(c.hasAlpha ? "with alpha" : "opaque");
+        Bitmap bitmap = *Bitmap::create(7, 5);
+        bitmap.setHasAlpha(c.hasAlpha);
+        for (int y = 0; y < bitmap.height(); ++y) {
+            for (int x = 0; x < bitmap.width(); ++x) {
+                const std::uint32_t alpha = c.hasAlpha ? std::uint32_t(x * 40 + y) : 255;
+                bitmap.setArgb(x, y,
+                               alpha << 24 | std::uint32_t(x * 36) << 16 |
+                                   std::uint32_t(y * 60) << 8 | std::uint32_t(x * y));
+            }
+        }
+        const std::optional<std::vector<std::uint8_t>> file = encodePng(bitmap);
+        ASSERT_TRUE(file.has_value());
+        ASSERT_GT(file->size(), 29u);
+        EXPECT_EQ((*file)[24], 8);             // bit depth
+        EXPECT_EQ((*file)[25], c.colourType);  // colour type
+        EXPECT_EQ((*file)[28], 0);             // not interlaced
+        DecodedImage image;
+        std::string why;
+        ASSERT_TRUE(decodePng(*file, image, &why)) << why;
+        EXPECT_TRUE(samePixels(image.still, bitmap));
+        EXPECT_EQ(image.still.hasAlpha(), c.hasAlpha);
+    }
+    EXPECT_FALSE(encodePng(Bitmap{}).has_value());
+}
+
 TEST(PngCodec, RefusesPicturesOverTheLimitsBeforeAllocating) {
     struct Case {
         std::uint32_t width, height;
