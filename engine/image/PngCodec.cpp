@@ -1,8 +1,12 @@
 #include <png.h>
 
+#include <algorithm>
+#include <climits>
 #include <new>
 
+#include "ApngFrames.h"
 #include "Codecs.h"
+#include "PngChunks.h"
 #include "PngStream.h"
 
 namespace tandel {
@@ -77,6 +81,19 @@ bool writeImage(png_structp png, png_infop info, png_uint_32 width, png_uint_32 
 }  // namespace
 
 bool decodePng(std::span<const std::uint8_t> bytes, DecodedImage& out, std::string* why) {
+    // A file whose chunks cannot all be walked is still left to libpng, which may show its
+    // IDAT image; only its animation is lost.
+    std::vector<PngChunk> chunks;
+    std::optional<ApngAnimation> animation;
+    if (readPngChunks(bytes, chunks, nullptr)) {
+        animation = readApngAnimation(chunks);
+    }
+    if (animation && animation->pixelCount > kMaxImagePixels) {
+        if (why != nullptr) {
+            *why = "PNG: the animation's frames together are over the size limit";
+        }
+        return false;
+    }
     DecodedImage image;
     if (!decodePngStream(bytes, image.still, why)) {
         return false;
@@ -84,6 +101,12 @@ bool decodePng(std::span<const std::uint8_t> bytes, DecodedImage& out, std::stri
     image.format = PictureFormat::Png;
     image.canvasWidth = image.still.width();
     image.canvasHeight = image.still.height();
+    if (animation && decodeApngFrames(*animation, image.still, image.frames)) {
+        image.loopCount = int(std::min<std::uint32_t>(animation->numPlays, INT_MAX));
+        image.hasLoopCount = true;
+    } else {
+        image.frames.clear();
+    }
     out = std::move(image);
     return true;
 }
