@@ -11,6 +11,13 @@ struct Point {
     int y = 0;
 };
 
+// A width and height, as text measuring reports them.
+struct Size {
+    int cx = 0;
+    int cy = 0;
+    bool operator==(const Size&) const = default;
+};
+
 struct Rect {
     int left = 0;
     int top = 0;
