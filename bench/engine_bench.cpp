@@ -5,8 +5,13 @@
 
 #include <cstring>
 
+#include <pango/pangocairo.h>
+
 #include "Canvas.h"
+#include "DrawText.h"
+#include "Font.h"
 #include "RUZizod.h"
+#include "TextFormat.h"
 
 using namespace tandel;
 
@@ -253,6 +258,50 @@ void BM_Cairo_NineGridTiled(benchmark::State& state) {
     setPixels(state, kTargetW, kTargetH);
 }
 BENCHMARK(BM_Cairo_NineGridTiled);
+
+constexpr char16_t kCandidateLine[] = u"1.输入法 2.输入 3.书 4.数 5.输";
+constexpr int kLineW = 400, kLineH = 24;
+
+void BM_Ours_CandidateLine(benchmark::State& state) {
+    Font font(LogicalFont{u"宋体", -16, 400, false});
+    Canvas canvas = ourCanvas(kLineW, kLineH);
+    for (auto _ : state) {
+        DrawTextAlpha(canvas, kCandidateLine, 0xFFE47A1C, {0, 0, kLineW, kLineH}, font,
+                      kDtSingleLine | kDtVCenter | kDtNoPrefix);
+        benchmark::ClobberMemory();
+    }
+    setPixels(state, kLineW, kLineH);
+}
+BENCHMARK(BM_Ours_CandidateLine);
+
+// Pango straight onto a Cairo surface, with the face our fonts resolve 宋体 to.
+void BM_Cairo_CandidateLine(benchmark::State& state) {
+    Font font(LogicalFont{u"宋体", -16, 400, false});
+    cairo_surface_t* canvas = cairoCanvas(kLineW, kLineH);
+    cairo_t* cr = cairo_create(canvas);
+    PangoLayout* layout = pango_cairo_create_layout(cr);
+    PangoFontDescription* description = pango_font_description_new();
+    std::string family;
+    for (char16_t c : font.family()) {
+        family += char(c);  // the stand-in families have ASCII names
+    }
+    pango_font_description_set_family(description, family.c_str());
+    pango_font_description_set_absolute_size(description, 16 * PANGO_SCALE);
+    pango_layout_set_font_description(layout, description);
+    pango_layout_set_text(layout, "1.输入法 2.输入 3.书 4.数 5.输", -1);
+    for (auto _ : state) {
+        cairo_set_source_rgb(cr, 0.1, 0.5, 0.9);
+        cairo_move_to(cr, 0, 2);
+        pango_cairo_show_layout(cr, layout);
+        cairo_surface_flush(canvas);
+    }
+    pango_font_description_free(description);
+    g_object_unref(layout);
+    cairo_destroy(cr);
+    cairo_surface_destroy(canvas);
+    setPixels(state, kLineW, kLineH);
+}
+BENCHMARK(BM_Cairo_CandidateLine);
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 #include "RowCompositing.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "Compositing.h"
@@ -80,6 +81,17 @@ __attribute__((target("avx2"))) int blendRowAvx2(std::uint8_t* dst, const std::u
     return i;
 }
 
+__attribute__((target("avx2"))) int copyRowOpaqueAvx2(std::uint8_t* dst, const std::uint8_t* src,
+                                                      int count) {
+    const __m256i opaque = _mm256_set1_epi32(int(0xFF000000u));
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 4 * i));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + 4 * i), _mm256_or_si256(s, opaque));
+    }
+    return i;
+}
+
 bool hasAvx2() {
     static const bool supported = __builtin_cpu_supports("avx2");
     return supported;
@@ -125,8 +137,38 @@ void blendRow(std::uint8_t* dst, const std::uint8_t* src, int count) {
     }
 }
 
+void blendCoverageRow(std::uint8_t* dst, const std::uint32_t* coverage, std::uint32_t bgr,
+                      int count) {
+    // Built a run at a time in a small buffer, so that both loops stay vectorisable.
+    constexpr int kRun = 256;
+    alignas(32) std::uint32_t run[kRun];
+    for (int start = 0; start < count; start += kRun) {
+        const int n = std::min(kRun, count - start);
+        const std::uint32_t* from = coverage + start;
+        int i = 0;
+#if defined(__SSE2__)
+        const __m128i alphaMask = _mm_set1_epi32(int(0xFF000000u));
+        const __m128i colour = _mm_set1_epi32(int(bgr));
+        for (; i + 4 <= n; i += 4) {
+            __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+            _mm_store_si128(reinterpret_cast<__m128i*>(run + i),
+                            _mm_or_si128(_mm_and_si128(c, alphaMask), colour));
+        }
+#endif
+        for (; i < n; ++i) {
+            run[i] = (from[i] & 0xFF000000u) | bgr;
+        }
+        blendRow(dst + 4 * start, reinterpret_cast<const std::uint8_t*>(run), n);
+    }
+}
+
 void copyRowOpaque(std::uint8_t* dst, const std::uint8_t* src, int count) {
     int i = 0;
+#if defined(TANDEL_HAVE_AVX2_PATH)
+    if (hasAvx2()) {
+        i = copyRowOpaqueAvx2(dst, src, count);
+    }
+#endif
 #if defined(__SSE2__)
     const __m128i opaque = _mm_set1_epi32(int(0xFF000000u));
     for (; i + 4 <= count; i += 4) {

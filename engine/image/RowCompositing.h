@@ -8,6 +8,10 @@ namespace tandel {
 
 // Each pixel of src over the pixel of dst by the engine's rule, with the source's own alpha.
 void blendRow(std::uint8_t* dst, const std::uint8_t* src, int count);
+// Text coverage over the canvas: source pixel i has the colour bgr (0x00RRGGBB as the canvas
+// stores it) and, as alpha, the top byte of coverage[i].
+void blendCoverageRow(std::uint8_t* dst, const std::uint32_t* coverage, std::uint32_t bgr,
+                      int count);
 // Copies colours and makes every pixel opaque: a picture without alpha.
 void copyRowOpaque(std::uint8_t* dst, const std::uint8_t* src, int count);
 

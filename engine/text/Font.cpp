@@ -32,14 +32,14 @@ Size measureText(const Font& font, std::u16string_view text) {
     if (text.empty()) {
         return {0, font.lineHeight()};
     }
-    LayoutPtr layout = makeLayout(font, text, false);
-    return {layoutWidth(layout.get()), font.lineHeight()};
+    PangoLayout* layout = layoutFor(font, text, false);
+    return {layoutWidth(layout), font.lineHeight()};
 }
 
 std::vector<std::u16string> familiesUsed(const Font& font, std::u16string_view text) {
     std::vector<std::u16string> families;
-    LayoutPtr layout = makeLayout(font, text, false);
-    PangoLayoutLine* line = pango_layout_get_line_readonly(layout.get(), 0);
+    PangoLayout* layout = layoutFor(font, text, false);
+    PangoLayoutLine* line = pango_layout_get_line_readonly(layout, 0);
     for (GSList* item = line != nullptr ? line->runs : nullptr; item != nullptr;
          item = item->next) {
         PangoFont* used = static_cast<const PangoGlyphItem*>(item->data)->item->analysis.font;
@@ -55,8 +55,8 @@ std::vector<std::u16string> familiesUsed(const Font& font, std::u16string_view t
 }
 
 int missingGlyphCount(const Font& font, std::u16string_view text) {
-    LayoutPtr layout = makeLayout(font, text, false);
-    return pango_layout_get_unknown_glyphs_count(layout.get());
+    PangoLayout* layout = layoutFor(font, text, false);
+    return pango_layout_get_unknown_glyphs_count(layout);
 }
 
 }  // namespace tandel

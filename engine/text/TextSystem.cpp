@@ -275,6 +275,8 @@ std::u16string familyOf(PangoFont* font) {
     return name != nullptr ? utf8ToUtf16(name) : std::u16string();
 }
 
+namespace {
+
 LayoutPtr makeLayout(const Font& font, std::u16string_view text, bool prefixes) {
     LayoutPtr layout(pango_layout_new(textContext()));
     pango_layout_set_single_paragraph_mode(layout.get(), TRUE);
@@ -298,6 +300,29 @@ LayoutPtr makeLayout(const Font& font, std::u16string_view text, bool prefixes) 
     }
     pango_layout_set_attributes(layout.get(), attributes.get());
     return layout;
+}
+
+struct LayoutKey {
+    LogicalFont font;
+    std::u16string text;
+    bool prefixes;
+    auto operator<=>(const LayoutKey&) const = default;
+};
+
+}  // namespace
+
+PangoLayout* layoutFor(const Font& font, std::u16string_view text, bool prefixes) {
+    constexpr std::size_t kMaxCachedLayouts = 1024;
+    static std::map<LayoutKey, LayoutPtr> layouts;
+    LayoutKey key{font.logicalFont(), std::u16string(text), prefixes};
+    auto found = layouts.find(key);
+    if (found != layouts.end()) {
+        return found->second.get();
+    }
+    if (layouts.size() >= kMaxCachedLayouts) {
+        layouts.clear();
+    }
+    return layouts.emplace(std::move(key), makeLayout(font, text, prefixes)).first->second.get();
 }
 
 int layoutWidth(PangoLayout* layout) {

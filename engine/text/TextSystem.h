@@ -54,8 +54,10 @@ std::shared_ptr<const FontData> fontData(const LogicalFont& logical);
 std::u16string familyOf(PangoFont* font);
 
 // A single-line layout of text in font. With prefixes, '&' marks are taken out and underline
-// the character after them ("&&" stands for one '&').
-LayoutPtr makeLayout(const Font& font, std::u16string_view text, bool prefixes);
+// the character after them ("&&" stands for one '&'). Layouts are kept and handed out again
+// for the same font and text, since the engine measures and draws the same texts over and
+// over; the layout stays valid until the next call, which may drop it.
+PangoLayout* layoutFor(const Font& font, std::u16string_view text, bool prefixes);
 
 // The layout's logical width in whole pixels.
 int layoutWidth(PangoLayout* layout);
