@@ -15,7 +15,7 @@ struct SkinSettings {
     std::uint8_t statusStyle;     // 1: the built-in status bar in its vertical variant
     std::uint8_t windowMode;      // 1..5; anything else means 0
     std::uint8_t fontSizeOverride;
-    char skinId[32];              // UTF-8; empty: the built-in skin
+    char skinId[32];  // UTF-8; empty: the built-in skin
     // UTF-16LE faces at odd offsets, so kept as bytes; read with faceOverride.
     std::uint8_t cnFaceOverride[64];
     std::uint8_t enFaceOverride[64];
