@@ -36,7 +36,6 @@ int ZODBaseRender::LoadImage(int slot, const int*, const StretchSpec*) {
     }
     picture_ = CreateImageFromMemory(bytes.data(), std::int64_t(bytes.size()));
     if (!hasPicture()) {
-        picture_.reset();
         return 0;
     }
     tint(*picture_, slot, *cache_);
