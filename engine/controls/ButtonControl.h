@@ -43,6 +43,8 @@ public:
     void SetState(int state) override;
     int OnMouse(int message, int x, int y, int keys, MouseResult* result) override;
     int OnTimer(MouseResult* result) override;
+    // Which of the item's pictures shows: 0, 1 or 2.
+    int currentPicture() const { return current_; }
 
 protected:
     IRender* currentRender() const override;
