@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <fstream>
 
-#include "Utf.h"
+#include "TextCodec.h"
 
 namespace tandel::platform {
 namespace {
@@ -51,7 +51,7 @@ IniFile IniFile::Parse(std::string_view text) {
         if (line.front() == '[') {
             std::size_t close = line.find(']');
             if (close != std::string_view::npos) {
-                file.sections_.push_back({DecodeUtf8(Trim(line.substr(1, close - 1))), {}});
+                file.sections_.push_back({utf8ToUtf16(Trim(line.substr(1, close - 1))), {}});
             }
             continue;
         }
@@ -62,7 +62,7 @@ IniFile IniFile::Parse(std::string_view text) {
         std::string_view name = Trim(line.substr(0, equals));
         if (!name.empty()) {
             file.sections_.back().entries.push_back(
-                {DecodeUtf8(name), DecodeUtf8(Trim(line.substr(equals + 1)))});
+                {utf8ToUtf16(name), utf8ToUtf16(Trim(line.substr(equals + 1)))});
         }
     }
     return file;

@@ -5,7 +5,7 @@
 #include "Environment.h"
 #include "IniFile.h"
 #include "System.h"
-#include "Utf.h"
+#include "TextCodec.h"
 #include "Xdg.h"
 
 namespace tandel {
@@ -17,12 +17,12 @@ std::optional<std::u16string> UserDataParent() {
     if (!folder) {
         return std::nullopt;
     }
-    return DecodeUtf8(folder->native());
+    return utf8ToUtf16(folder->native());
 }
 
 std::u16string ReadProfileString(std::u16string_view path, std::u16string_view section,
                                  std::u16string_view key) {
-    std::optional<IniFile> file = IniFile::Load(std::filesystem::path(EncodeUtf8(path)));
+    std::optional<IniFile> file = IniFile::Load(std::filesystem::path(utf16ToUtf8(path)));
     const IniSection* found = file ? file->Find(section) : nullptr;
     const IniEntry* entry = found ? found->Find(key) : nullptr;
     return entry ? entry->value : std::u16string();
@@ -39,7 +39,7 @@ bool FileExists(const char16_t* path) {
         return false;
     }
     std::error_code error;
-    return std::filesystem::exists(std::filesystem::path(platform::EncodeUtf8(path)), error);
+    return std::filesystem::exists(std::filesystem::path(utf16ToUtf8(path)), error);
 }
 
 }  // namespace tandel

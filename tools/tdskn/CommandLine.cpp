@@ -34,6 +34,17 @@ const std::map<std::string, std::string> kCommandHelp = {
      "\n"
      "Shows what a picture file holds: format, width, height, frame count, loop count, and\n"
      "each frame's offset, size, delay in milliseconds, disposal and blend.\n"},
+    {"render",
+     "Usage: tdskn render [SKIN.tdskn | --new | --installed SKINID] -o OUT.png [--scene 0..6]\n"
+     "                    [--background white|green|black|red] [--dpi N]\n"
+     "\n"
+     "Draws the skin with the input method's engine, as the editor's preview shows it: the\n"
+     "status bar and the four input windows (horizontal and vertical, combined and split)\n"
+     "with the ordinary typing scene. --scene shows a scene of the editor's check instead:\n"
+     "0 the windows, 1 the status bar in every state, 2 long input, 3 three candidates,\n"
+     "4 nine candidates, 5 and 6 a turned page. --installed shows what the input method shows\n"
+     "for an installed skin id (its built-in skin when there is none). --dpi draws for a\n"
+     "screen of that many dots per inch (default 96).\n"},
     {"decode",
      "Usage: tdskn decode IMAGE OUT.png [--frames DIR]\n"
      "\n"
@@ -49,19 +60,17 @@ Arguments parseArguments(const std::vector<std::string>& args,
     Arguments parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a.size() > 2 && a.starts_with("--")) {
-            if (std::find(valued.begin(), valued.end(), a) != valued.end()) {
-                if (i + 1 == args.size()) {
-                    parsed.error = a + " needs a value";
-                    return parsed;
-                }
-                parsed.options[a] = args[++i];
-            } else if (std::find(flags.begin(), flags.end(), a) != flags.end()) {
-                parsed.options[a] = "";
-            } else {
-                parsed.error = "unknown option " + a;
+        if (std::find(valued.begin(), valued.end(), a) != valued.end()) {
+            if (i + 1 == args.size()) {
+                parsed.error = a + " needs a value";
                 return parsed;
             }
+            parsed.options[a] = args[++i];
+        } else if (std::find(flags.begin(), flags.end(), a) != flags.end()) {
+            parsed.options[a] = "";
+        } else if (a.size() > 1 && a[0] == '-') {
+            parsed.error = "unknown option " + a;
+            return parsed;
         } else {
             parsed.positional.push_back(a);
         }

@@ -12,6 +12,7 @@
 #include "FileBytes.h"
 #include "ImageCommands.h"
 #include "PictureSniff.h"
+#include "RenderCommand.h"
 #include "SkinDocument.h"
 #include "SkinFileReader.h"
 #include "SkinFileWriter.h"
@@ -42,6 +43,8 @@ constexpr const char* kUsage =
     "  tdskn extract FILE DIR\n"
     "  tdskn probe IMAGE [--json]\n"
     "  tdskn decode IMAGE OUT.png [--frames DIR]\n"
+    "  tdskn render [SKIN.tdskn | --new | --installed SKINID] -o OUT.png [--scene 0..6]\n"
+    "               [--background white|green|black|red] [--dpi N]\n"
     "  tdskn COMMAND --help\n";
 
 std::optional<std::vector<std::uint8_t>> readSkinBytes(const fs::path& path, std::string& why) {
@@ -214,6 +217,9 @@ int main(int argc, char** argv) {
     }
     if (command == "decode") {
         return tdskn::runDecode(args);
+    }
+    if (command == "render") {
+        return tdskn::runRender(args);
     }
     return runExtract(args);
 }
