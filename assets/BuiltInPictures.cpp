@@ -24,7 +24,7 @@ const char* pictureName(int slot, int style) {
         case 21: return "cloud-state-2.png";
         case 22: return "cloud-state-3.png";
         case 23: return "cloud-extra.png";
-        case 61: return style == 1 ? "status-background-dark.png" : "status-background.png";
+        case 61: return style == 1 ? "status-background-vertical.png" : "status-background.png";
         case 62: return "status-chinese.png";
         case 63: return "status-english.png";
         case 64: return "status-capslock.png";
