@@ -173,10 +173,14 @@ private:
 
 // Creates the children of entries [first, first + count) in directory order: each goes into
 // the slot slotOf(id) gives (entries whose id has no slot, or whose type makes no control,
-// are skipped) and reads its record.
+// are skipped) and reads its record. Window and pane types are not elements: a file that
+// nests windows in windows could otherwise recurse as deep as its bytes allow.
 template <typename SlotOf>
 void createChildren(const ElementDirectory& directory, int first, int count, ParseContext* context,
                     SlotOf slotOf);
+
+// Type codes 0..5: the windows, panes and the status bar.
+inline constexpr int kLastContainerType = 5;
 
 // A new control of a type code, or null for 16, 17 and anything above 19.
 std::unique_ptr<IControl> CreateControl(int type, int id);
@@ -187,7 +191,7 @@ void createChildren(const ElementDirectory& directory, int first, int count, Par
     for (int i = first; i < first + count && i < directory.count(); ++i) {
         const DirEntry entry = directory.entry(i);
         std::unique_ptr<IControl>* slot = slotOf(int(entry.id));
-        if (slot == nullptr) {
+        if (slot == nullptr || entry.type <= kLastContainerType) {
             continue;
         }
         std::unique_ptr<IControl> child = CreateControl(entry.type, entry.id);

@@ -567,6 +567,9 @@ int ZODCandPartControl::Create(std::span<const std::uint8_t> record, ParseContex
 
 int ZODCandPartControl::Layout(ContextHead* head) {
     LayoutContext* context = layoutContext(head);
+    if (!compPane_ || !candPane_) {
+        return 0;  // a record too short to make the panes
+    }
     if (context == nullptr) {
         compPane_->Layout(nullptr);
         candPane_->Layout(nullptr);
@@ -655,7 +658,7 @@ int ZODCandPartControl::Draw(Canvas* canvas, const Rect* clip) {
         return 0;
     }
     compPane_->Draw(canvas, clip);
-    if (candVisible_) {
+    if (candVisible_ && candPane_) {
         candPane_->Draw(canvas, clip);
     }
     return 1;
@@ -666,7 +669,7 @@ int ZODCandPartControl::OnMouse(int message, int x, int y, int keys, MouseResult
         return 0;
     }
     int taken = compPane_->OnMouse(message, x, y, keys, result);
-    if (!taken && candVisible_) {
+    if (!taken && candVisible_ && candPane_) {
         taken = candPane_->OnMouse(message, x, y, keys, result);
     }
     return taken;
@@ -716,6 +719,9 @@ int ZODCandSingleControl::Create(std::span<const std::uint8_t> record, ParseCont
 
 int ZODCandSingleControl::Layout(ContextHead* head) {
     LayoutContext* context = layoutContext(head);
+    if (!pane_) {
+        return 0;  // a record too short to make the pane
+    }
     if (context == nullptr) {
         pane_->Layout(nullptr);
         return 0;
