@@ -46,6 +46,14 @@ LayoutContext* layoutContext(ContextHead* head) {
     return static_cast<LayoutContext*>(head);
 }
 
+// The pane counts of a split header, each at least 0 (the directory holds no more than fit).
+int compCount(const SplitHeader& header) {
+    return std::clamp(header.compElementCount, 0, 0xFFFF);
+}
+int candCount(const SplitHeader& header) {
+    return std::clamp(header.candElementCount, 0, 0xFFFF);
+}
+
 // Whether a child answered "released while not disabled or hidden".
 bool releasedActive(const IControl& child, int message) {
     return message == kButtonUp && child.GetState() != kStateDisabled &&
@@ -353,10 +361,8 @@ int ZODCandPartCompControl::Create(std::span<const std::uint8_t> record, ParseCo
     readBackground(header.compStretch, header.compOuterMargins, header.compBackgroundPicture,
                    context);
     setWindowColours(context, &header.cursorColour, nullptr, nullptr);
-    ElementDirectory directory(record, sizeof header,
-                               header.compElementCount + header.candElementCount);
-    createChildren(directory, 0, std::max(header.compElementCount, 0), context,
-                   [this](int id) { return slotOf(id); });
+    ElementDirectory directory(record, sizeof header, compCount(header) + candCount(header));
+    createChildren(directory, 0, compCount(header), context, [this](int id) { return slotOf(id); });
     loadBackground(header.compBackgroundPicture, header.compStretch);
     return rendered ? 1 : 0;
 }
@@ -700,9 +706,8 @@ int ZODCandSingleControl::Create(std::span<const std::uint8_t> record, ParseCont
     if (!readRecord(record, header)) {
         return 0;
     }
-    ElementDirectory directory(record, sizeof header,
-                               header.compElementCount + header.candElementCount);
-    for (int i = 0; i < std::min(header.compElementCount, directory.count()); ++i) {
+    ElementDirectory directory(record, sizeof header, compCount(header) + candCount(header));
+    for (int i = 0; i < std::min(compCount(header), directory.count()); ++i) {
         const DirEntry entry = directory.entry(i);
         TextElement text;
         if (entry.type == kCompTextType && readRecord(directory.record(entry), text)) {
