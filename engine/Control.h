@@ -18,6 +18,8 @@ namespace tandel {
 class ISchemeInfo;
 struct ParseContext;
 
+enum class ContextKind : std::int32_t { Head, Layout, Status };
+
 // What every layout context starts with: the measured size, how far pictures and buttons
 // reach outside the window's own rectangle, and the canvas text is measured for.
 struct ContextHead {
@@ -28,11 +30,16 @@ struct ContextHead {
     std::int32_t overflowRight = 0;
     std::int32_t overflowBottom = 0;
     Canvas* canvas = nullptr;
+    // Which context the head starts. A skin may put any control into any window, so controls
+    // that read a LayoutContext check this before they cast.
+    ContextKind kind = ContextKind::Head;
 };
 
 // One per previewed window: the caller sets the canvas, the options and the scenario; the
 // controls fill in the rest during Layout.
 struct LayoutContext : ContextHead {
+    LayoutContext() { kind = ContextKind::Layout; }
+
     // Option bytes 28..35: [1] placement of a split window's candidate pane, [2] non-zero to
     // use it (else the default placement), [5] room for the cloud-link icon.
     std::uint8_t options[8] = {1, 0, 0, 1, 0, 0, 0, 0};
@@ -52,6 +59,8 @@ struct LayoutContext : ContextHead {
 
 // The status bar's context: option bytes 28..36 choose the items' pictures.
 struct StatusContext : ContextHead {
+    StatusContext() { kind = ContextKind::Status; }
+
     // Chinese mode, full width, Chinese punctuation, caps lock, traditional characters, full
     // pinyin, logged in, (not read), soft keyboard open.
     std::uint8_t options[9] = {1, 0, 1, 0, 0, 1, 0, 1, 0};
