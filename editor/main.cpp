@@ -1,0 +1,64 @@
+// The 澜石输入法 skin editor: one editor per user; a second start wakes the running one and
+// hands it the skin files it was given.
+#include <QApplication>
+#include <QScreen>
+#include <cstdio>
+#include <cstdlib>
+
+#include "AtelierDlg.h"
+#include "Dpi.h"
+#include "QtPlatformServices.h"
+#include "SingleInstance.h"
+#include "SkinDocument.h"
+
+namespace {
+
+int gScreenDpi = 96;
+int screenDpi() { return gScreenDpi; }
+
+// Whether Qt can open a window here at all.
+bool hasDisplay() {
+    auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value != nullptr && *value != '\0';
+    };
+    return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!hasDisplay()) {
+        std::fputs(
+            "tandel-skin-editor: no display to open the editor on; run it in a desktop session, "
+            "or headless as: xvfb-run -a tandel-skin-editor\n",
+            stderr);
+        return 1;
+    }
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("tandel-skin-editor"));
+
+    QStringList paths = QApplication::arguments().mid(1);
+    tandel::SingleInstance instance;
+    if (!instance.Claim(paths)) {
+        return 0;
+    }
+
+    // Skin sizes scale with the screen the editor opens on.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        gScreenDpi = int(screen->logicalDotsPerInchX() * screen->devicePixelRatio() + 0.5);
+    }
+    tandel::SetScreenDpiSource(&screenDpi);
+    tandel::CDPI::Instance().Refresh();
+    tandel::CDPIEditor::Instance().Refresh();
+
+    tandel::QtPlatformServices services;
+    tandel::CAtelierDlg window(tandel::SkinDocument::instance(), services);
+    QObject::connect(&instance, &tandel::SingleInstance::WakeUp, &window,
+                     &tandel::CAtelierDlg::WakeUp);
+    window.show();
+    if (!paths.isEmpty()) {
+        window.OnDropFiles(paths);
+    }
+    return application.exec();
+}
