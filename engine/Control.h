@@ -66,6 +66,17 @@ struct StatusContext : ContextHead {
     std::uint8_t options[9] = {1, 0, 1, 0, 0, 1, 0, 1, 0};
 };
 
+// The context behind head when it is of that kind; null for any other (a skin that puts a
+// window's control into the status bar hands it a StatusContext, and the other way round).
+inline LayoutContext* layoutContext(ContextHead* head) {
+    return head != nullptr && head->kind == ContextKind::Layout ? static_cast<LayoutContext*>(head)
+                                                                : nullptr;
+}
+inline StatusContext* statusContext(ContextHead* head) {
+    return head != nullptr && head->kind == ContextKind::Status ? static_cast<StatusContext*>(head)
+                                                                : nullptr;
+}
+
 struct MouseResult {
     std::int32_t hit;      // 1 inside on nothing active, 2 on an active element, 3 pressed
     std::int32_t command;  // what was hit

@@ -51,7 +51,7 @@ int ZODStateControl::Create(std::span<const std::uint8_t> record, ParseContext* 
 }
 
 int ZODStateControl::Layout(ContextHead* head) {
-    auto* context = static_cast<StatusContext*>(head);
+    auto* context = statusContext(head);
     if (context == nullptr) {
         return 0;
     }

@@ -60,13 +60,6 @@ std::optional<LogicalFont> textControlFont(int index, const TextElement* record,
 // Makes font index in the context's cache unless the cache already has one.
 void makeTextFont(ParseContext* context, int index, const TextElement* record);
 
-// The input window's context behind head; null for any other context (a skin that puts a
-// text control into the status bar hands it a StatusContext).
-inline LayoutContext* layoutContext(ContextHead* head) {
-    return head != nullptr && head->kind == ContextKind::Layout ? static_cast<LayoutContext*>(head)
-                                                                : nullptr;
-}
-
 // Whether the first length characters of text hold c.
 bool containsChar(const char16_t* text, int length, char16_t c);
 

@@ -42,10 +42,6 @@ void setWindowColours(ParseContext* context, const std::uint32_t* cursor,
     }
 }
 
-LayoutContext* layoutContext(ContextHead* head) {
-    return static_cast<LayoutContext*>(head);
-}
-
 // The pane counts of a split header, each at least 0 (the directory holds no more than fit).
 int compCount(const SplitHeader& header) {
     return std::clamp(header.compElementCount, 0, 0xFFFF);

@@ -102,5 +102,15 @@ TEST_F(StatusBarTest, ItemsAndMouse) {
     EXPECT_NE(canvas.pixels().argb(64, 13), 0u);  // the background was drawn
 }
 
+TEST_F(StatusBarTest, AnInputWindowsContextIsNotReadAsTheStatusBars) {
+    SkinDocument doc;
+    auto bar = build(doc);
+    LayoutContext window;
+    window.options[0] = 0;  // would read as English mode
+    EXPECT_EQ(bar->Layout(&window), 0);
+    EXPECT_EQ(picture(*bar, 38), 0);
+    EXPECT_EQ(bar->Layout(nullptr), 0);
+}
+
 }  // namespace
 }  // namespace tandel
