@@ -445,10 +445,9 @@ int ZODCandPartCandControl::Create(std::span<const std::uint8_t> record, ParseCo
     readBackground(header.candStretch, header.candOuterMargins, header.candBackgroundPicture,
                    context);
     setWindowColours(context, nullptr, &header.focusColour, &header.auxColour);
-    const int compCount = std::max(header.compElementCount, 0);
-    const int candCount = std::max(header.candElementCount, 0);
-    ElementDirectory directory(record, sizeof header, compCount + candCount);
-    createChildren(directory, compCount, candCount, context, [this](int id) { return slotOf(id); });
+    ElementDirectory directory(record, sizeof header, compCount(header) + candCount(header));
+    createChildren(directory, compCount(header), candCount(header), context,
+                   [this](int id) { return slotOf(id); });
     loadBackground(header.candBackgroundPicture, header.candStretch);
     return rendered ? 1 : 0;
 }

@@ -91,6 +91,23 @@ TEST(DamagedPayloads, CorruptedFields) {
     ResourceCache::Instance().releaseCache();
 }
 
+TEST(DamagedPayloads, HugeSplitPaneCounts) {
+    SplitHeader header{};
+    header.compBackgroundPicture = header.candBackgroundPicture = -1;
+    header.compElementCount = header.candElementCount = 0x7FFFFFFF;
+    std::vector<std::uint8_t> record(sizeof header + 64);
+    std::memcpy(record.data(), &header, sizeof header);
+    ParseContext parse;
+    // The split window, both of its panes and the candidate-only window.
+    for (auto [type, id] : {std::pair{1, 1}, {2, 12}, {3, 19}, {4, 28}}) {
+        std::unique_ptr<IControl> control = CreateControl(type, id);
+        control->Create(record, &parse);
+        LayoutContext context;
+        context.scheme = &INPUT_INFO();
+        control->Layout(&context);
+    }
+}
+
 TEST(DamagedPayloads, DamagedFilesForTheInstalledPath) {
     const SkinDocument& doc = richDocument();
     testing::TemporaryFolder folder;
