@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <span>
 
@@ -143,6 +144,8 @@ public:
 
     int type() const { return type_; }
     int id() const { return id_; }
+    // Calls visit with each child that exists, in slot order; for tools that show the tree.
+    virtual void forEachChild(const std::function<void(const IControl&)>& /*visit*/) const {}
     IRender* render() const { return render_.get(); }
 
 protected:

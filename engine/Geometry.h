@@ -37,6 +37,8 @@ struct Rect {
                 std::max(bottom, o.bottom)};
     }
     Rect offset(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
+    // Widened by a margin on each side.
+    Rect grown(int l, int t, int r, int b) const { return {left - l, top - t, right + r, bottom + b}; }
     bool operator==(const Rect&) const = default;
 };
 

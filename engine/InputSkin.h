@@ -81,10 +81,10 @@ public:
     int ResetAnimation2(int type) override;
 
     const SkinSettings& settings() const { return settings_; }
-
-private:
     // The root a type addresses: 1 (and 2 for GetRect) the window, 3 the status bar.
     IControl* root(int type) const;
+
+private:
     // Builds the window control of a mode from section sectionId of the context.
     bool createWindow(ParseContext& context, int sectionId, int controlType, int controlId);
     void createStatus(ParseContext& context);

@@ -668,8 +668,7 @@ Rect ZODTextCandControl::GetRect(int) const {
     if (!laidOut_) {
         return rect_;
     }
-    return {rect_.left - marginLeft_, rect_.top - marginTop_, rect_.right + marginRight_,
-            rect_.bottom + marginBottom_};
+    return rect_.grown(marginLeft_, marginTop_, marginRight_, marginBottom_);
 }
 
 int ZODTextCandControl::Draw(Canvas* canvas, const Rect* clip) {
@@ -725,6 +724,17 @@ int ZODTextCandControl::OnMouse(int message, int x, int y, int keys, MouseResult
         break;
     }
     return 1;
+}
+
+void ZODTextCandControl::forEachChild(const std::function<void(const IControl&)>& visit) const {
+    if (tip_) {
+        visit(*tip_);
+    }
+    for (const auto& item : items_) {
+        if (item) {
+            visit(*item);
+        }
+    }
 }
 
 void ZODTextCandControl::Offset(int dx, int dy) {

@@ -152,6 +152,7 @@ public:
     ZODCandTipControl* tip() const { return tip_.get(); }
     int minimumRowHeight() const { return minRowHeight_; }
     bool vertical() const { return vertical_; }
+    void forEachChild(const std::function<void(const IControl&)>& visit) const override;
 
 private:
     bool tipMode() const;

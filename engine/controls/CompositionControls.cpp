@@ -176,6 +176,7 @@ Size ZODTextCompControl::place(int i, const char16_t* text, int font, int gap5) 
 int ZODTextCompControl::Layout(ContextHead* head) {
     context_ = layoutContext(head);
     rect_ = content_ = {};
+    laidOut_ = false;
     measured_ = 0;
     allLatin_ = true;
     if (cursor_) {
@@ -224,6 +225,7 @@ int ZODTextCompControl::Layout(ContextHead* head) {
         cursor_->SetRect({cursorX, marginTop_, cursorX + gaps.d, content_.bottom});
     }
     rect_ = content_;
+    laidOut_ = true;
 
     if (tipShown()) {
         const int h = content_.height();
@@ -282,6 +284,22 @@ int ZODTextCompControl::OnMouse(int message, int x, int y, int keys, MouseResult
         return 1;
     }
     return tipShown() ? tip_->OnMouse(message, x, y, keys, result) : 0;
+}
+
+Rect ZODTextCompControl::GetRect(int) const {
+    if (!laidOut_) {
+        return rect_;
+    }
+    return rect_.grown(marginLeft_, marginTop_, marginRight_, marginBottom_);
+}
+
+void ZODTextCompControl::forEachChild(const std::function<void(const IControl&)>& visit) const {
+    if (cursor_) {
+        visit(*cursor_);
+    }
+    if (tip_) {
+        visit(*tip_);
+    }
 }
 
 void ZODTextCompControl::Offset(int dx, int dy) {

@@ -43,6 +43,9 @@ public:
 
     int Create(std::span<const std::uint8_t> record, ParseContext* context) override;
     int Layout(ContextHead* context) override;
+    // The text with its margins, as the windows size themselves by it (the candidate list's
+    // rect includes its margins the same way).
+    Rect GetRect(int part) const override;
     int Draw(Canvas* canvas, const Rect* clip) override;
     int OnMouse(int message, int x, int y, int keys, MouseResult* result) override;
     void Offset(int dx, int dy) override;
@@ -55,6 +58,7 @@ public:
     bool allLatin() const { return allLatin_; }
     ZODImageControl* cursor() const { return cursor_.get(); }
     ZODCompTipControl* tip() const { return tip_.get(); }
+    void forEachChild(const std::function<void(const IControl&)>& visit) const override;
 
 private:
     // The composition as the scenario gives it, no longer than what may be measured.
@@ -73,6 +77,7 @@ private:
     std::array<std::uint8_t, kMaxCompositionLength> charFonts_{};
     int measured_ = 0;
     Rect content_;
+    bool laidOut_ = false;
     bool allLatin_ = true;
     std::unique_ptr<ZODImageControl> cursor_;
     std::unique_ptr<ZODCompTipControl> tip_;

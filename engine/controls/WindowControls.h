@@ -28,6 +28,13 @@ public:
 
     // The child with an element id, or null.
     IControl* child(int id) const;
+    void forEachChild(const std::function<void(const IControl&)>& visit) const override {
+        for (const auto& c : children_) {
+            if (c) {
+                visit(*c);
+            }
+        }
+    }
 
 protected:
     std::unique_ptr<IControl>* slotOf(int id);
@@ -120,6 +127,13 @@ public:
     int OnTimer(MouseResult* result) override;
     void ResetAnimation() override;
     void ResetAnimation2() override { ResetAnimation(); }
+    void forEachChild(const std::function<void(const IControl&)>& visit) const override {
+        for (const IControl* pane : {compPane_.get(), candPane_.get()}) {
+            if (pane != nullptr) {
+                visit(*pane);
+            }
+        }
+    }
 
 private:
     std::int16_t caretOffset_[2] = {};
@@ -143,6 +157,11 @@ public:
     int OnTimer(MouseResult* result) override;
     void ResetAnimation() override;
     void ResetAnimation2() override { ResetAnimation(); }
+    void forEachChild(const std::function<void(const IControl&)>& visit) const override {
+        if (pane_) {
+            visit(*pane_);
+        }
+    }
 
 private:
     std::unique_ptr<IControl> pane_;

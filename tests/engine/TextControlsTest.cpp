@@ -289,7 +289,8 @@ TEST_F(TextControlsTest, OneLatinCharacterIsFollowedByTheCursor) {
     EXPECT_TRUE(comp->allLatin());
     EXPECT_EQ(comp->charRect(0), (Rect{x, y, x + s.cx + 5, y + s.cy}));
     EXPECT_EQ(comp->contentRect(), (Rect{x, y, x + s.cx + 2, y + s.cy}));
-    EXPECT_EQ(comp->GetRect(0), comp->contentRect());
+    EXPECT_EQ(comp->GetRect(0),
+              comp->contentRect().grown(x, y, e.marginRight, e.marginBottom));  // with margins
     EXPECT_EQ(comp->cursor()->GetRect(0), (Rect{x + s.cx, y, x + s.cx + 1, y + s.cy}));
     EXPECT_EQ(context_.convertedEndX, x);
 }
@@ -414,7 +415,7 @@ TEST_F(TextControlsTest, CompositionPaintsEachCharacterInItsFontOrALatinStringAt
 TEST_F(TextControlsTest, DrawingNeedsAClipThatHoldsTheWholeControl) {
     auto comp = composition(INPUT_INFO());
     auto cands = list(INPUT_INFO());
-    Rect half = comp->GetRect(0);
+    Rect half = comp->contentRect();  // the text itself must fit; its margins need not
     half.right -= 4;
     EXPECT_EQ(comp->Draw(&canvas_, &half), 0);
     Rect listHalf = cands->GetRect(0);
@@ -439,6 +440,10 @@ TEST_F(TextControlsTest, StrokeCellsFollowTheCompositionInTheirModes) {
         canvas_.clear();
         auto comp = composition(scheme);
         const Rect content = comp->contentRect();
+        const TextElement e = element(3);
+        auto withMargins = [&](Rect r) {
+            return r.grown(e.marginLeft, e.marginTop, e.marginRight, e.marginBottom);
+        };
         const int h = content.height();
         const bool shown = (mode & (kModeCompTip | kModeUTip)) != 0;
         ASSERT_GT(h, 0);
@@ -446,13 +451,13 @@ TEST_F(TextControlsTest, StrokeCellsFollowTheCompositionInTheirModes) {
         const Rect tipArea{content.right + 5 * h, content.top, content.right + 10 * h,
                            content.top + h};
         if (!shown) {
-            EXPECT_EQ(comp->GetRect(0), content);
+            EXPECT_EQ(comp->GetRect(0), withMargins(content));
             EXPECT_EQ(context_.height, 0);
             EXPECT_TRUE(blank(canvas_, tipArea));
             continue;
         }
-        EXPECT_EQ(comp->GetRect(0),
-                  (Rect{content.left, content.top, content.right + 10 * h, content.bottom}));
+        EXPECT_EQ(comp->GetRect(0), withMargins({content.left, content.top,
+                                                  content.right + 10 * h, content.bottom}));
         EXPECT_EQ(context_.height, h);
         EXPECT_EQ(comp->tip()->GetRect(0), tipArea);
         for (int i = 0; i < ZODCompTipControl::kCells; ++i) {

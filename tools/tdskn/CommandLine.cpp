@@ -45,6 +45,16 @@ const std::map<std::string, std::string> kCommandHelp = {
      "4 nine candidates, 5 and 6 a turned page. --installed shows what the input method shows\n"
      "for an installed skin id (its built-in skin when there is none). --dpi draws for a\n"
      "screen of that many dots per inch (default 96).\n"},
+    {"layout",
+     "Usage: tdskn layout [SKIN.tdskn | --new] --kind 0..3 | --status [--scenario NAME]\n"
+     "                    [--dpi N] [--json]\n"
+     "\n"
+     "Loads the skin into the input method's engine as one window kind (0 horizontal,\n"
+     "1 vertical, 2 horizontal split, 3 vertical split) or as the status bar, lays it out for a\n"
+     "scenario (INPUT_INFO, INPUT_INFO0, INPUT_INFO3, INPUT_INFO9 or INPUT_INFO_LONG; default\n"
+     "INPUT_INFO) and shows what it measured: the layout context, the window's rects of parts\n"
+     "1 and 2, the caret offset, the outer margins, and every control of the tree with its id,\n"
+     "type, rect and state.\n"},
     {"decode",
      "Usage: tdskn decode IMAGE OUT.png [--frames DIR]\n"
      "\n"

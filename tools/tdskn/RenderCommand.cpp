@@ -8,17 +8,12 @@
 #include "CommandLine.h"
 #include "Dpi.h"
 #include "PreviewRenderer.h"
-#include "SkinFileReader.h"
 #include "SkinFileWriter.h"
+#include "SkinSource.h"
 #include "StatusScenes.h"
 
 namespace tandel::tdskn {
 namespace {
-
-int gDpi = 96;
-int commandLineDpi() {
-    return gDpi;
-}
 
 // The status items a new skin shows, for the built-in status bar of an installed look.
 constexpr std::int32_t kDefaultStatusItems = 0x1 | 0x2 | 0x4 | 0x400;
@@ -67,14 +62,8 @@ int runRender(const std::vector<std::string>& args) {
         }
         state.background = found->second;
     }
-    if (auto dpi = a.options.find("--dpi"); dpi != a.options.end()) {
-        gDpi = std::atoi(dpi->second.c_str());
-        if (gDpi < 48 || gDpi > 480) {
-            return usageError("render", "--dpi takes 48 to 480");
-        }
-        SetScreenDpiSource(&commandLineDpi);
-        CDPI::Instance().Refresh();
-        CDPIEditor::Instance().Refresh();
+    if (std::string problem = applyDpiOption(a); !problem.empty()) {
+        return usageError("render", problem);
     }
     if (installed && state.tab == kTabCheck && state.scene == 1) {
         return fail("the status bar scene draws the skin document: give a skin file or --new");
@@ -90,12 +79,8 @@ int runRender(const std::vector<std::string>& args) {
         settings.statusItemMask = kDefaultStatusItems;
         renderer.LoadInstalled(settings);
     } else {
-        if (!fromNew) {
-            std::string why;
-            std::optional<OpenedSkinFile> check = openSkinFile(a.positional[0], &why);
-            if (!check || !document.loadFromFile(a.positional[0])) {
-                return fail(a.positional[0] + ": " + (why.empty() ? "cannot be opened" : why));
-            }
+        if (std::string problem = loadSkinSource(a, document); !problem.empty()) {
+            return fail(problem);
         }
         renderer.Load(document);
         renderer.RebuildSkins(document, false, state);

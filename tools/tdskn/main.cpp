@@ -11,6 +11,7 @@
 #include "CommandLine.h"
 #include "FileBytes.h"
 #include "ImageCommands.h"
+#include "LayoutCommand.h"
 #include "PictureSniff.h"
 #include "RenderCommand.h"
 #include "SkinDocument.h"
@@ -45,6 +46,8 @@ constexpr const char* kUsage =
     "  tdskn decode IMAGE OUT.png [--frames DIR]\n"
     "  tdskn render [SKIN.tdskn | --new | --installed SKINID] -o OUT.png [--scene 0..6]\n"
     "               [--background white|green|black|red] [--dpi N]\n"
+    "  tdskn layout [SKIN.tdskn | --new] --kind 0..3 | --status [--scenario NAME] [--dpi N]\n"
+    "               [--json]\n"
     "  tdskn COMMAND --help\n";
 
 std::optional<std::vector<std::uint8_t>> readSkinBytes(const fs::path& path, std::string& why) {
@@ -220,6 +223,9 @@ int main(int argc, char** argv) {
     }
     if (command == "render") {
         return tdskn::runRender(args);
+    }
+    if (command == "layout") {
+        return tdskn::runLayout(args);
     }
     return runExtract(args);
 }
