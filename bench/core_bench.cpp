@@ -15,24 +15,6 @@ using namespace tandel;
 
 namespace {
 
-// A photo-like picture: a gradient with some noise, so that it compresses as real ones do.
-std::vector<std::uint8_t> heavyPicture(int seed) {
-    std::vector<std::uint32_t> pixels(800 * 600);
-    std::uint32_t noise = 2463534242u + std::uint32_t(seed);
-    for (int y = 0; y < 600; ++y) {
-        for (int x = 0; x < 800; ++x) {
-            noise ^= noise << 13;
-            noise ^= noise >> 17;
-            noise ^= noise << 5;
-            std::uint32_t r = std::uint32_t(x * 255 / 800) ^ (noise & 7);
-            std::uint32_t g = std::uint32_t(y * 255 / 600) ^ ((noise >> 3) & 7);
-            std::uint32_t b = std::uint32_t((x + y + seed * 10) & 255);
-            pixels[std::size_t(y) * 800 + std::size_t(x)] = r << 24 | g << 16 | b << 8 | 0xFF;
-        }
-    }
-    return testing::pngBytes(800, 600, pixels);
-}
-
 void makeHeavy(SkinDocument& doc, const testing::TemporaryFolder& folder) {
     std::vector<int> slots;
     for (int slot = 7; slot <= 23; ++slot) {
@@ -49,7 +31,7 @@ void makeHeavy(SkinDocument& doc, const testing::TemporaryFolder& folder) {
     }
     for (int slot : slots) {
         std::filesystem::path path = folder / (std::to_string(slot) + ".png");
-        testing::writeFile(path, heavyPicture(slot));
+        testing::writeFile(path, testing::photoPngBytes(800, 600, slot));
         doc.importPicture(slot, path);
     }
     std::fill(std::begin(doc.splitLineOn), std::end(doc.splitLineOn), 1);

@@ -1,6 +1,7 @@
 #include "SkinDocument.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <ctime>
 
@@ -41,7 +42,12 @@ SectionSnapshot snapshotOf(std::int32_t count, std::int32_t candCount, std::int3
 
 }  // namespace
 
+namespace {
+std::atomic<std::uint64_t> gPictureRevision{0};
+}  // namespace
+
 void PictureSlot::borrow(std::span<const std::uint8_t> bytes) {
+    revision_ = ++gPictureRevision;
     storage_ = {};
     data_ = bytes.data();
     size_ = std::int32_t(bytes.size());
@@ -49,6 +55,7 @@ void PictureSlot::borrow(std::span<const std::uint8_t> bytes) {
 }
 
 void PictureSlot::adopt(std::vector<std::uint8_t> bytes) {
+    revision_ = ++gPictureRevision;
     storage_ = std::move(bytes);
     data_ = storage_.data();
     size_ = std::int32_t(storage_.size());
@@ -56,6 +63,7 @@ void PictureSlot::adopt(std::vector<std::uint8_t> bytes) {
 }
 
 void PictureSlot::clear(bool owned) {
+    revision_ = ++gPictureRevision;
     storage_ = {};
     data_ = nullptr;
     size_ = 0;

@@ -26,6 +26,8 @@ public:
     bool owned() const { return owned_; }
     bool empty() const { return size_ == 0; }
     std::span<const std::uint8_t> bytes() const { return {data_, std::size_t(size_)}; }
+    // Changes with every borrow, adopt and clear: the same revision means the same bytes.
+    std::uint64_t revision() const { return revision_; }
 
     void borrow(std::span<const std::uint8_t> bytes);
     void adopt(std::vector<std::uint8_t> bytes);
@@ -37,6 +39,7 @@ private:
     std::int32_t size_ = 0;
     bool owned_ = false;
     std::vector<std::uint8_t> storage_;
+    std::uint64_t revision_ = 0;
 };
 
 struct FontSetting {
@@ -135,6 +138,16 @@ private:
 
     std::unique_ptr<std::uint8_t[]> payload_;
     std::size_t payloadCapacity_ = 0;
+    // The pictures the payload holds behind its sections, by slot and revision: a layout that
+    // would write the same pictures to the same place leaves them where they are, so that the
+    // preview's layout after every edit costs no more than the sections.
+    struct LaidOutPicture {
+        int slot;
+        std::uint64_t revision;
+        bool operator==(const LaidOutPicture&) const = default;
+    };
+    std::vector<LaidOutPicture> laidOutPictures_;
+    std::uint32_t laidOutPicturesAt_ = 0;
     std::vector<std::uint8_t> openedPayload_;  // the whole inflated payload of the opened file
     std::size_t openedDataOffset_ = 0;
 };

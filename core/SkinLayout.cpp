@@ -218,6 +218,15 @@ void SkinDocument::layOut() {
     payloadSize = std::size_t(size);
     header.payloadSize = std::uint32_t(size);
 
+    std::vector<LaidOutPicture> laidOut;
+    laidOut.reserve(std::size_t(topCount - kSectionCount));
+    for (int i = kSectionCount; i < topCount; ++i) {
+        laidOut.push_back({topEntries[i].id, pictures[topEntries[i].id].revision()});
+    }
+    const std::uint32_t picturesAt =
+        topCount > kSectionCount ? topEntries[kSectionCount].offset : std::uint32_t(total);
+    const bool picturesInPlace = laidOut == laidOutPictures_ && picturesAt == laidOutPicturesAt_;
+
     PayloadWriter out(payload_.get());
     out.write(topEntries, 12 * std::size_t(topCount));
     auto writeDirectory = [&](const DirEntry* directory, int count) {
@@ -267,8 +276,12 @@ void SkinDocument::layOut() {
         }
     }
     out.write(cloudPictures);
-    for (int i = kSectionCount; i < topCount; ++i) {
-        out.write(pictures[topEntries[i].id].data(), topEntries[i].size);
+    if (!picturesInPlace) {
+        for (int i = kSectionCount; i < topCount; ++i) {
+            out.write(pictures[topEntries[i].id].data(), topEntries[i].size);
+        }
+        laidOutPictures_ = std::move(laidOut);
+        laidOutPicturesAt_ = picturesAt;
     }
 }
 
@@ -276,6 +289,8 @@ bool SkinDocument::reservePayload(std::size_t size) {
     if (size > payloadCapacity_ || !payload_) {
         payload_.reset(new (std::nothrow) std::uint8_t[std::max<std::size_t>(size, 1)]);
         payloadCapacity_ = payload_ ? size : 0;
+        laidOutPictures_.clear();
+        laidOutPicturesAt_ = 0;
     }
     return payload_ != nullptr;
 }

@@ -9,6 +9,7 @@ namespace tandel {
 struct Point {
     int x = 0;
     int y = 0;
+    bool operator==(const Point&) const = default;
 };
 
 // A width and height, as text measuring reports them.

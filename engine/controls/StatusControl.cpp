@@ -40,12 +40,7 @@ int ZODStateControl::Create(std::span<const std::uint8_t> record, ParseContext* 
     }
     overflow_ = {bar.overflowLeft, bar.overflowTop, bar.overflowRight, bar.overflowBottom};
     if (overflow_.left > 0 || overflow_.top > 0) {
-        rect_ = rect_.offset(overflow_.left, overflow_.top);
-        for (auto& c : children_) {
-            if (c) {
-                c->Offset(overflow_.left, overflow_.top);
-            }
-        }
+        Offset(overflow_.left, overflow_.top);
     }
     return rendered ? 1 : 0;
 }

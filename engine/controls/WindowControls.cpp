@@ -116,6 +116,16 @@ int WindowBase<Slots>::minimumWidth() const {
 }
 
 template <std::size_t Slots>
+void WindowBase<Slots>::Offset(int dx, int dy) {
+    ZODBaseControl::Offset(dx, dy);
+    for (auto& c : children_) {
+        if (c) {
+            c->Offset(dx, dy);
+        }
+    }
+}
+
+template <std::size_t Slots>
 void WindowBase<Slots>::absorbOverflow(ContextHead& context) {
     overflow_ = {context.overflowLeft, context.overflowTop, context.overflowRight,
                  context.overflowBottom};
@@ -339,13 +349,8 @@ Rect PaneBase::GetCaretOffset() const {
 }
 
 void PaneBase::Offset(int dx, int dy) {
-    ZODBaseControl::Offset(dx, dy);
+    WindowBase::Offset(dx, dy);
     total_ = total_.offset(dx, dy);
-    for (auto& c : children_) {
-        if (c) {
-            c->Offset(dx, dy);
-        }
-    }
 }
 
 int ZODCandPartCompControl::Create(std::span<const std::uint8_t> record, ParseContext* context) {

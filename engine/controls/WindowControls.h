@@ -25,6 +25,8 @@ public:
     int OnTimer(MouseResult* result) override;
     void ResetAnimation() override;
     void ResetAnimation2() override { ResetAnimation(); }
+    // Moves the window with its children.
+    void Offset(int dx, int dy) override;
 
     // The child with an element id, or null.
     IControl* child(int id) const;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
 #include <regex>
 
 #include "BuiltInPictures.h"
@@ -236,6 +237,49 @@ TEST(SkinDocument, NewSkinPayload) {
     EXPECT_EQ(elementIds(doc, 0), (std::vector<int>{3, 4, 0, 1}));
     EXPECT_EQ(elementIds(doc, 2), (std::vector<int>{12, 19, 20, 21}));
     EXPECT_EQ(elementIds(doc, 6), (std::vector<int>{38, 39, 40, 48}));
+}
+
+// The pictures' bytes as the payload holds them, by slot.
+std::map<int, std::vector<std::uint8_t>> picturesInPayload(const SkinDocument& doc) {
+    std::map<int, std::vector<std::uint8_t>> out;
+    const std::vector<DirEntry> top = topDirectory(doc);
+    const std::uint8_t* data = doc.payload().data() + 12 * top.size();
+    for (const DirEntry& e : top) {
+        if (e.type == kPictureEntry) {
+            out[e.id].assign(data + e.offset, data + e.offset + e.size);
+        }
+    }
+    return out;
+}
+
+TEST(SkinDocument, EveryLayoutHoldsTheCurrentPictures) {
+    TemporaryFolder folder;
+    SkinDocument doc;
+    auto expectCurrent = [&](const char* step) {
+        SCOPED_TRACE(step);
+        doc.layOut();
+        for (const auto& [slot, bytes] : picturesInPayload(doc)) {
+            std::span<const std::uint8_t> own = doc.pictures[std::size_t(slot)].bytes();
+            EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), own.begin(), own.end())) << slot;
+        }
+    };
+    expectCurrent("new skin");
+    doc.comboH.compText.marginLeft = 30;  // sections change, pictures stay where they are
+    expectCurrent("a margin");
+    // A picture of the same size but other bytes, where the old one was.
+    doc.importPicture(9, writePicture(folder, "a.png", testing::pngBytes(40, 30, 0xFF0000FF)));
+    expectCurrent("first import");
+    doc.importPicture(9, writePicture(folder, "b.png", testing::pngBytes(40, 30, 0xFF00FF00)));
+    expectCurrent("second import of the same size");
+    doc.splitLineOn[kComboH] = 1;  // a larger section moves every picture
+    expectCurrent("split line");
+    doc.restorePicture(9);
+    expectCurrent("restored");
+    doc.importPicture(26, writePicture(folder, "c.png", testing::pngBytes(8, 8)));
+    doc.comboH.customPictures[0].width = doc.comboH.customPictures[0].height = 8;
+    expectCurrent("custom picture");
+    doc.comboH.customPictures[0].width = 0;  // dropped again
+    expectCurrent("custom picture dropped");
 }
 
 TEST(SkinDocument, BuiltInPicturesHaveTheirSizes) {

@@ -24,6 +24,7 @@ protected:
         cache.settings = nullptr;
         cache.module = nullptr;
         ::unsetenv("TANDEL_REGISTRY");
+        ::unsetenv("XDG_DATA_HOME");
     }
 };
 
@@ -75,7 +76,7 @@ TEST_F(InputSkinTest, SettingsReloadOnlyWhenTheyChange) {
     EXPECT_EQ(skin.UpdateSettings(nullptr), 0);
 }
 
-TEST_F(InputSkinTest, InstalledSkinsAreFoundInTheInstallFolder) {
+TEST_F(InputSkinTest, InstalledSkinsAreFoundInTheInstallFolderThenTheUserDataFolder) {
     testing::TemporaryFolder folder;
     const std::filesystem::path registry = folder / "registry.ini";
     std::ofstream(registry) << "[Software\\Tandel]\nInstallDir=" << folder.path().string()
@@ -98,7 +99,18 @@ TEST_F(InputSkinTest, InstalledSkinsAreFoundInTheInstallFolder) {
     ASSERT_EQ(skin.GetCaretOffset(&caret), 1);
     EXPECT_EQ(caret.y, 9);
 
-    settings.skinId[0] = 'f';  // no such skin: the built-in one (offset 5)
+    // Not in the install folder: the user data folder's Skin folder.
+    settings.skinId[0] = 'f';
+    const std::filesystem::path userSkins = folder.path() / "data" / "Tandel" / "Skin";
+    std::filesystem::create_directories(userSkins);
+    doc.comboH.header.offsetY = 11;
+    ASSERT_TRUE(doc.saveToFile(userSkins / "f123456789abcdef0123456789abcdef.tdskn"));
+    ::setenv("XDG_DATA_HOME", (folder.path() / "data").c_str(), 1);
+    ASSERT_EQ(skin.UpdateSettings(&settings), 1);
+    ASSERT_EQ(skin.GetCaretOffset(&caret), 1);
+    EXPECT_EQ(caret.y, 11);
+
+    settings.skinId[1] = 'f';  // in neither folder: the built-in skin (offset 5)
     ASSERT_EQ(skin.UpdateSettings(&settings), 1);
     ASSERT_EQ(skin.GetCaretOffset(&caret), 1);
     EXPECT_EQ(caret.y, 5);

@@ -14,5 +14,9 @@ std::vector<std::uint8_t> pngBytes(int width, int height, std::uint32_t rgba = 0
 std::vector<std::uint8_t> pngBytes(int width, int height, const std::vector<std::uint32_t>& rgba);
 // A GIF with the given number of 1 x 1 images.
 std::vector<std::uint8_t> gifBytes(int images);
+// An animated GIF of width x height frames, each a shifted colour pattern, 100 ms apart.
+std::vector<std::uint8_t> animatedGifBytes(int width, int height, int frames);
+// A photo-like opaque PNG: a gradient with some noise, so that it compresses as real ones do.
+std::vector<std::uint8_t> photoPngBytes(int width, int height, int seed);
 
 }  // namespace tandel::testing
