@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "PictureKey.h"
 #include "SkinFile.h"
 #include "SkinSections.h"
 
@@ -108,6 +109,9 @@ public:
 
     // The payload built by the last layout step; empty when it could not be built.
     std::span<const std::uint8_t> payload() const { return {payload_.get(), payloadSize}; }
+    // The keys of the pictures the last layout put into the payload, by slot (zero for the
+    // others). Each is worked out once per change of its picture.
+    const std::array<PictureKey, kSlotCount>& payloadPictureKeys() const { return payloadKeys_; }
     // The data area of the last opened file (what its picture entries point into).
     std::span<const std::uint8_t> openedData() const;
 
@@ -148,6 +152,9 @@ private:
     };
     std::vector<LaidOutPicture> laidOutPictures_;
     std::uint32_t laidOutPicturesAt_ = 0;
+    std::array<PictureKey, kSlotCount> payloadKeys_{};
+    std::array<PictureKey, kSlotCount> keyMemo_{};
+    std::array<std::uint64_t, kSlotCount> keyMemoRevision_{};  // the revision each key is of
     std::vector<std::uint8_t> openedPayload_;  // the whole inflated payload of the opened file
     std::size_t openedDataOffset_ = 0;
 };

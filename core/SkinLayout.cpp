@@ -220,8 +220,16 @@ void SkinDocument::layOut() {
 
     std::vector<LaidOutPicture> laidOut;
     laidOut.reserve(std::size_t(topCount - kSectionCount));
+    payloadKeys_.fill({});
     for (int i = kSectionCount; i < topCount; ++i) {
-        laidOut.push_back({topEntries[i].id, pictures[topEntries[i].id].revision()});
+        const int slot = topEntries[i].id;
+        const PictureSlot& picture = pictures[std::size_t(slot)];
+        laidOut.push_back({slot, picture.revision()});
+        if (keyMemoRevision_[std::size_t(slot)] != picture.revision()) {
+            keyMemo_[std::size_t(slot)] = pictureKey(picture.bytes());
+            keyMemoRevision_[std::size_t(slot)] = picture.revision();
+        }
+        payloadKeys_[std::size_t(slot)] = keyMemo_[std::size_t(slot)];
     }
     const std::uint32_t picturesAt =
         topCount > kSectionCount ? topEntries[kSectionCount].offset : std::uint32_t(total);

@@ -19,11 +19,22 @@ std::optional<Canvas> Canvas::create(int width, int height, Kind kind) {
 
 void Canvas::fill(const Rect& rect, std::uint32_t argb) {
     Rect area = rect.intersected(clip_);
-    for (int y = area.top; y < area.bottom; ++y) {
-        std::uint8_t* p = pixels_.pixel(area.left, y);
-        for (int x = area.left; x < area.right; ++x, p += 4) {
-            std::memcpy(p, &argb, 4);
+    if (area.isEmpty()) {
+        return;
+    }
+    const std::size_t rowBytes = 4 * std::size_t(area.width());
+    std::uint8_t* first = pixels_.pixel(area.left, area.top);
+    if (argb == 0) {
+        for (int y = area.top; y < area.bottom; ++y) {
+            std::memset(pixels_.pixel(area.left, y), 0, rowBytes);
         }
+        return;
+    }
+    for (std::size_t x = 0; x < rowBytes; x += 4) {
+        std::memcpy(first + x, &argb, 4);
+    }
+    for (int y = area.top + 1; y < area.bottom; ++y) {
+        std::memcpy(pixels_.pixel(area.left, y), first, rowBytes);
     }
 }
 

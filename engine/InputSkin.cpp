@@ -137,6 +137,12 @@ void CInputSkinImpl::createStatus(ParseContext& context) {
 
 int CInputSkinImpl::LoadSkin(int kind, std::span<const std::uint8_t> payload,
                              std::uint16_t entryCount, int customSkin) {
+    return LoadSkin(kind, payload, entryCount, customSkin, nullptr);
+}
+
+int CInputSkinImpl::LoadSkin(int kind, std::span<const std::uint8_t> payload,
+                             std::uint16_t entryCount, int customSkin,
+                             const std::array<PictureKey, kSlotCount>* pictureKeys) {
     if (payload.empty() || entryCount == 0) {
         return 0;
     }
@@ -149,6 +155,7 @@ int CInputSkinImpl::LoadSkin(int kind, std::span<const std::uint8_t> payload,
     if (!loadPayload(context, payload, entryCount, customSkin)) {
         return 1;
     }
+    context.pictureKeys = pictureKeys;
     createWindow(context, mode.section, mode.controlType, mode.controlId);
     createStatus(context);
     release(context);

@@ -68,6 +68,9 @@ public:
     void Unload() override;
     int LoadSkin(int kind, std::span<const std::uint8_t> payload, std::uint16_t entryCount,
                  int customSkin) override;
+    // The same with the keys of the payload's pictures by slot, from the payload's owner.
+    int LoadSkin(int kind, std::span<const std::uint8_t> payload, std::uint16_t entryCount,
+                 int customSkin, const std::array<PictureKey, kSlotCount>* pictureKeys);
     int Layout(int type, ContextHead* context) override;
     int Draw(int type, Canvas* canvas, const Rect* clip) override;
     int OnMouse(int type, int message, int x, int y, int keys, MouseResult* result) override;

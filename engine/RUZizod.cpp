@@ -147,6 +147,30 @@ std::unique_ptr<RUZizod> RUZizodGdi::Clone() const {
     return copy;
 }
 
+std::unique_ptr<RUZizodGdi> RUZizodGdi::Copy() const {
+    auto copy = std::make_unique<RUZizodGdi>();
+    copy->image_ = image_;
+    copy->scale_ = scale_;
+    copy->bounds_ = bounds_;
+    copy->currentFrame_ = currentFrame_;
+    copy->remainingLoops_ = remainingLoops_;
+    for (const auto& frame : frames_) {
+        copy->frames_.push_back(frame->Copy());
+    }
+    return copy;
+}
+
+std::size_t RUZizodGdi::PixelBytes() const {
+    std::size_t bytes = image_.pixels().byteSize();
+    for (const ImageFrame& frame : image_.decoded().frames) {
+        bytes += frame.bitmap.byteSize();
+    }
+    for (const auto& frame : frames_) {
+        bytes += frame->PixelBytes();
+    }
+    return bytes;
+}
+
 bool RUZizodGdi::IsValid() const {
     return image_.isValid() || !frames_.empty();
 }

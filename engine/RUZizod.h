@@ -96,6 +96,11 @@ public:
     int LoadFromHBitmap(const Canvas& bitmap);
     int LoadFromBgra(const std::uint8_t* pixels, int width, int height);
     void BuildFrames();
+    // The picture as it stands, with its composed frames (sub-images are not copied); the copy
+    // shares the pixels until either is changed.
+    std::unique_ptr<RUZizodGdi> Copy() const;
+    // The bytes of pixels it holds: the picture, its decoded and its composed frames.
+    std::size_t PixelBytes() const;
 
     const CxImageEx& Image() const { return image_; }
     int CurrentFrame() const { return currentFrame_; }

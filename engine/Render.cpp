@@ -30,11 +30,10 @@ int ZODBaseRender::LoadImage(int slot, const int*, const StretchSpec*) {
     if (slot < 0 || slot >= kSlotCount || cache_ == nullptr) {
         return 0;
     }
-    std::span<const std::uint8_t> bytes = cache_->picture(slot);
-    if (bytes.empty()) {
-        return 0;
+    if (cache_->picture(slot).empty()) {
+        return 0;  // nothing to load: the picture stays
     }
-    picture_ = CreateImageFromMemory(bytes.data(), std::int64_t(bytes.size()));
+    picture_ = cache_->decodedPicture(slot);
     if (!hasPicture()) {
         return 0;
     }

@@ -194,18 +194,21 @@ ResourceCache& ResourceCache::Instance() {
     return cache;
 }
 
-bool ResourceCache::storePicture(int slot, const std::uint8_t* bytes, std::size_t size) {
+bool ResourceCache::storePicture(int slot, const std::uint8_t* bytes, std::size_t size,
+                                 const PictureKey* known) {
     if (slot < 0 || slot >= kSlotCount || bytes == nullptr || size == 0) {
         return false;
     }
     if (pictureData[std::size_t(slot)] != nullptr) {
         return true;
     }
-    auto copy = std::make_unique<std::uint8_t[]>(size);
-    std::memcpy(copy.get(), bytes, size);
-    pictureData[std::size_t(slot)] = copy.get();
+    const std::span<const std::uint8_t> view(bytes, size);
+    const PictureKey key = known != nullptr && known->size == size ? *known : pictureKey(view);
+    SharedBytes kept = PictureStore::Instance().intern(view, key);
+    pictureData[std::size_t(slot)] = kept->data();
     pictureSize[std::size_t(slot)] = std::int32_t(size);
-    ownedBuffers.push_back(std::move(copy));
+    pictureKeys[std::size_t(slot)] = key;
+    ownedBuffers.push_back(std::move(kept));
     return true;
 }
 
@@ -222,6 +225,7 @@ bool ResourceCache::loadDefaultPicture(int slot, bool dpiAware) {
     }
     pictureData[std::size_t(slot)] = bytes.data();
     pictureSize[std::size_t(slot)] = std::int32_t(bytes.size());
+    pictureKeys[std::size_t(slot)] = pictureKey(bytes);
     return true;
 }
 
@@ -252,6 +256,7 @@ void ResourceCache::releaseCache() {
     }
     pictureData.fill(nullptr);
     pictureSize.fill(0);
+    pictureKeys.fill({});
     colours.fill(0);
 }
 
@@ -260,6 +265,14 @@ std::span<const std::uint8_t> ResourceCache::picture(int slot) const {
         return {};
     }
     return {pictureData[std::size_t(slot)], std::size_t(pictureSize[std::size_t(slot)])};
+}
+
+std::unique_ptr<RUZizodGdi> ResourceCache::decodedPicture(int slot) const {
+    std::span<const std::uint8_t> bytes = picture(slot);
+    if (bytes.empty()) {
+        return nullptr;
+    }
+    return PictureStore::Instance().load(bytes, pictureKeys[std::size_t(slot)]);
 }
 
 std::uint32_t ResourceCache::colour(int index) const {
@@ -370,7 +383,9 @@ int loadPicture(ParseContext& context, int slot) {
     }
     const DirEntry& e = context.entries[std::size_t(slot)];
     if (context.data != nullptr && e.size != 0) {
-        return context.cache->storePicture(slot, context.data + e.offset, e.size) ? 1 : 0;
+        const PictureKey* key =
+            context.pictureKeys != nullptr ? &(*context.pictureKeys)[std::size_t(slot)] : nullptr;
+        return context.cache->storePicture(slot, context.data + e.offset, e.size, key) ? 1 : 0;
     }
     return context.cache->loadDefaultPicture(slot, false) ? 1 : 0;
 }

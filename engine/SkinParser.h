@@ -15,6 +15,7 @@
 
 #include "BuiltInPictures.h"
 #include "Font.h"
+#include "PictureStore.h"
 #include "SkinFile.h"
 #include "SkinSettings.h"
 
@@ -31,8 +32,10 @@ public:
     // The one cache of the process, shared by every engine object.
     static ResourceCache& Instance();
 
-    // Keeps a copy of picture bytes for a slot; a slot already cached keeps its picture.
-    bool storePicture(int slot, const std::uint8_t* bytes, std::size_t size);
+    // Keeps a copy of picture bytes for a slot; a slot already cached keeps its picture. known:
+    // the bytes' key when the caller has it (else it is worked out from the bytes).
+    bool storePicture(int slot, const std::uint8_t* bytes, std::size_t size,
+                      const PictureKey* known = nullptr);
     // Points the slot at its default picture (normal set, or the large set when dpiAware and
     // the screen is in the large mode). False for slots without one.
     bool loadDefaultPicture(int slot, bool dpiAware);
@@ -43,15 +46,19 @@ public:
     void releaseCache();
 
     std::span<const std::uint8_t> picture(int slot) const;
+    // The slot's picture decoded, as a picture of the caller's own; null without one or when it
+    // does not decode. Pictures decoded before (by any load) are not decoded again.
+    std::unique_ptr<RUZizodGdi> decodedPicture(int slot) const;
     std::uint32_t colour(int index) const;
     const Font* font(int index) const;
     void setFont(int index, const Font& font);
 
     std::array<const std::uint8_t*, kSlotCount> pictureData{};
     std::array<std::int32_t, kSlotCount> pictureSize{};
+    std::array<PictureKey, kSlotCount> pictureKeys{};
     std::array<std::optional<Font>, kFontCount> fonts;
     std::array<std::uint32_t, kColourCount> colours{};
-    std::vector<std::unique_ptr<std::uint8_t[]>> ownedBuffers;
+    std::vector<SharedBytes> ownedBuffers;  // the stored pictures, kept by the picture store
     PictureModule module = nullptr;
     const SkinSettings* settings = nullptr;
     double imageScale = 1.0;
@@ -67,6 +74,9 @@ struct ParseContext {
     std::array<std::uint8_t, 640> skinInfo{};  // header bytes 16..655 of a loaded file
     ResourceCache* cache = nullptr;
     std::vector<std::uint8_t> fileBuffer;  // the data area of a loaded file
+    // The keys of the payload's pictures by slot, when its owner has them (the editor's
+    // document works them out once per picture change).
+    const std::array<PictureKey, kSlotCount>* pictureKeys = nullptr;
 };
 
 // A skin file the engine can load: longer than its header, the right magic, a format version

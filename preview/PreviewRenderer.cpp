@@ -1,22 +1,15 @@
 #include "PreviewRenderer.h"
 
 #include <algorithm>
+#include <cstring>
+#include <utility>
 
 #include "BuiltInPictures.h"
+#include "RowCompositing.h"
 #include "Scenarios.h"
 
 namespace tandel {
 namespace {
-
-// Source-over of a premultiplied layer pixel: drawn on a cleared layer, the engine's colours
-// come out premultiplied by their coverage.
-void blendOver(std::uint8_t* dst, const std::uint8_t* src) {
-    const unsigned a = src[3];
-    for (int c = 0; c < 3; ++c) {
-        dst[c] = std::uint8_t(std::min(255u, src[c] + (dst[c] * (255 - a) + 127) / 255));
-    }
-    dst[3] = 255;
-}
 
 Canvas makeSurface(int width, int height, Canvas::Kind kind) {
     std::optional<Canvas> canvas = Canvas::create(std::max(width, 1), std::max(height, 1), kind);
@@ -40,7 +33,8 @@ PreviewRenderer::PreviewRenderer(int surfaceWidth, int surfaceHeight)
 void PreviewRenderer::loadStatus(SkinDocument& document) {
     document.layOut();
     if (!document.payload().empty()) {
-        status_.LoadSkin(kHorizontal, document.payload(), document.header.entryCount, 1);
+        status_.LoadSkin(kHorizontal, document.payload(), document.header.entryCount, 1,
+                         &document.payloadPictureKeys());
     }
     status_.Layout(kRootStatus, &statusContext_);
 }
@@ -49,7 +43,7 @@ void PreviewRenderer::loadKind(SkinDocument& document, int kind) {
     document.layOut();
     if (!document.payload().empty()) {
         windows_[std::size_t(kind)].LoadSkin(kind, document.payload(), document.header.entryCount,
-                                             1);
+                                             1, &document.payloadPictureKeys());
     }
     windows_[std::size_t(kind)].Layout(kRootWindow, &windowContexts_[std::size_t(kind)]);
 }
@@ -113,17 +107,19 @@ void PreviewRenderer::blendLayer(int width, int height, int x, int y) {
     const Rect area = Rect{x, y, x + width, y + height}
                           .intersected(composition_.bounds())
                           .intersected(layer_.bounds().offset(x, y));
+    if (area.isEmpty()) {
+        return;
+    }
     for (int row = area.top; row < area.bottom; ++row) {
-        std::uint8_t* dst = composition_.pixels().pixel(area.left, row);
-        const std::uint8_t* src = layer_.pixels().pixel(area.left - x, row - y);
-        for (int col = area.left; col < area.right; ++col, dst += 4, src += 4) {
-            blendOver(dst, src);
-        }
+        blendPremultipliedRow(composition_.pixels().pixel(area.left, row),
+                     std::as_const(layer_).pixels().pixel(area.left - x, row - y), area.width());
     }
 }
 
 void PreviewRenderer::drawAndBlend(CInputSkinImpl& object, int root, Size size, int x, int y) {
-    layer_.clear();
+    // Only the part that is blended needs to start clear: whatever the engine paints beyond it
+    // is never read.
+    layer_.fill({0, 0, size.cx, size.cy}, 0);
     object.Draw(root, &layer_, nullptr);
     blendLayer(size.cx, size.cy, x, y);
 }
@@ -154,7 +150,7 @@ Size PreviewRenderer::Render(const PreviewState& state, int viewWidth, int viewH
         case kTabFont: content.cy = drawWindows(0, 20); break;
         case kTabCheck:
             if (state.scene == 1) {
-                layer_.clear();
+                layer_.fill({0, 0, viewWidth, viewHeight}, 0);
                 if (statusScenes) {
                     content = statusScenes(layer_);
                 }
@@ -169,7 +165,7 @@ Size PreviewRenderer::Render(const PreviewState& state, int viewWidth, int viewH
                                  ? (state.horizontalSplit ? kHorizontalSplit : kHorizontal)
                                  : (state.verticalSplit ? kVerticalSplit : kVertical);
             CInputSkinImpl& object = windows_[std::size_t(kind)];
-            layer_.clear();
+            layer_.fill({0, 0, viewWidth, viewHeight}, 0);
             object.Draw(kRootWindow, &layer_, nullptr);
             object.GetRect(kRootWindow, &windowRect_);
             object.GetRect(kRootInnerPart, &innerRect_);

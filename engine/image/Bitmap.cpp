@@ -13,11 +13,23 @@ std::optional<Bitmap> Bitmap::create(int width, int height) {
     if (!withinImageLimits(width, height)) {
         return std::nullopt;
     }
+    return allocate(width, height, true);
+}
+
+Bitmap Bitmap::allocate(int width, int height, bool zeroed) {
     Bitmap bitmap;
     bitmap.width_ = width;
     bitmap.height_ = height;
-    bitmap.pixels_.assign(4 * std::size_t(width) * std::size_t(height), 0);
+    bitmap.byteSize_ = 4 * std::size_t(width) * std::size_t(height);
+    bitmap.pixels_ = zeroed ? std::shared_ptr<std::uint8_t[]>(new std::uint8_t[bitmap.byteSize_]())
+                            : std::shared_ptr<std::uint8_t[]>(new std::uint8_t[bitmap.byteSize_]);
     return bitmap;
+}
+
+void Bitmap::detach() {
+    std::shared_ptr<std::uint8_t[]> own(new std::uint8_t[byteSize_]);
+    std::memcpy(own.get(), pixels_.get(), byteSize_);
+    pixels_ = std::move(own);
 }
 
 std::uint32_t Bitmap::argb(int x, int y) const {
@@ -31,11 +43,8 @@ void Bitmap::setArgb(int x, int y, std::uint32_t argb) {
 }
 
 Bitmap Bitmap::cropped(int x, int y, int width, int height) const {
-    Bitmap out;
-    out.width_ = width;
-    out.height_ = height;
+    Bitmap out = allocate(width, height, false);
     out.hasAlpha_ = hasAlpha_;
-    out.pixels_.resize(4 * std::size_t(width) * std::size_t(height));
     for (int r = 0; r < height; ++r) {
         std::memcpy(out.row(r), pixel(x, y + r), out.stride());
     }

@@ -1,12 +1,13 @@
 // A 32-bit picture in memory: bytes B, G, R, A per pixel, straight (not premultiplied) alpha,
 // rows top-down without padding. Decoders produce it, the compositor reads it, and frames of
-// animations are kept in it.
+// animations are kept in it. Copies share their pixels until one of them is written through a
+// non-const accessor, so that a decoded picture can back every control that shows it.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
-#include <vector>
 
 namespace tandel {
 
@@ -25,13 +26,21 @@ public:
     bool isEmpty() const { return width_ <= 0 || height_ <= 0; }
     std::size_t stride() const { return 4 * std::size_t(width_); }
 
-    std::uint8_t* row(int y) { return pixels_.data() + std::size_t(y) * stride(); }
-    const std::uint8_t* row(int y) const { return pixels_.data() + std::size_t(y) * stride(); }
+    std::uint8_t* row(int y) { return data() + std::size_t(y) * stride(); }
+    const std::uint8_t* row(int y) const { return data() + std::size_t(y) * stride(); }
     std::uint8_t* pixel(int x, int y) { return row(y) + 4 * std::size_t(x); }
     const std::uint8_t* pixel(int x, int y) const { return row(y) + 4 * std::size_t(x); }
-    std::uint8_t* data() { return pixels_.data(); }
-    const std::uint8_t* data() const { return pixels_.data(); }
-    std::size_t byteSize() const { return pixels_.size(); }
+    // The writable pixels: a bitmap that shares them with a copy takes its own first.
+    std::uint8_t* data() {
+        if (pixels_.use_count() > 1) {
+            detach();
+        }
+        return pixels_.get();
+    }
+    const std::uint8_t* data() const { return pixels_.get(); }
+    std::size_t byteSize() const { return byteSize_; }
+    // Whether another bitmap shares these pixels.
+    bool sharesPixels(const Bitmap& other) const { return pixels_ && pixels_ == other.pixels_; }
 
     // Whether the alpha bytes carry transparency (an alpha plane). Without it every pixel is
     // drawn opaque, whatever its alpha byte holds.
@@ -46,10 +55,15 @@ public:
     Bitmap cropped(int x, int y, int width, int height) const;
 
 private:
+    // A bitmap of the size with pixels that are zero, or left for the caller to fill.
+    static Bitmap allocate(int width, int height, bool zeroed);
+    void detach();
+
     int width_ = 0;
     int height_ = 0;
     bool hasAlpha_ = false;
-    std::vector<std::uint8_t> pixels_;
+    std::size_t byteSize_ = 0;
+    std::shared_ptr<std::uint8_t[]> pixels_;
 };
 
 // Whether a picture of the given size is within the limits.

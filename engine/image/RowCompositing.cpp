@@ -162,6 +162,56 @@ void blendCoverageRow(std::uint8_t* dst, const std::uint32_t* coverage, std::uin
     }
 }
 
+namespace {
+
+// x / 255 rounded to nearest, for x up to 255 * 255.
+unsigned divide255(unsigned x) {
+    x += 128;
+    return (x + (x >> 8)) >> 8;
+}
+
+}  // namespace
+
+void blendPremultipliedRow(std::uint8_t* dst, const std::uint8_t* src, int count) {
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i c255 = _mm_set1_epi16(255);
+    const __m128i c128 = _mm_set1_epi16(128);
+    const __m128i opaque = _mm_set1_epi32(int(0xFF000000u));
+    for (; i + 4 <= count; i += 4) {
+        const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 4 * i));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(s, zero)) == 0xFFFF) {
+            continue;  // nothing painted here
+        }
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(s, opaque), opaque)) == 0xFFFF) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 4 * i), s);
+            continue;
+        }
+        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + 4 * i));
+        auto scale = [&](__m128i dWide, __m128i sWide) {
+            const __m128i a = _mm_shufflehi_epi16(
+                _mm_shufflelo_epi16(sWide, _MM_SHUFFLE(3, 3, 3, 3)), _MM_SHUFFLE(3, 3, 3, 3));
+            const __m128i t = _mm_add_epi16(_mm_mullo_epi16(dWide, _mm_sub_epi16(c255, a)), c128);
+            return _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
+        };
+        const __m128i low = scale(_mm_unpacklo_epi8(d, zero), _mm_unpacklo_epi8(s, zero));
+        const __m128i high = scale(_mm_unpackhi_epi8(d, zero), _mm_unpackhi_epi8(s, zero));
+        const __m128i mixed = _mm_adds_epu8(_mm_packus_epi16(low, high), s);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 4 * i), _mm_or_si128(mixed, opaque));
+    }
+#endif
+    for (; i < count; ++i) {
+        const std::uint8_t* s = src + 4 * i;
+        std::uint8_t* d = dst + 4 * i;
+        const unsigned a = s[3];
+        for (int c = 0; c < 3; ++c) {
+            d[c] = std::uint8_t(std::min(255u, s[c] + divide255(d[c] * (255 - a))));
+        }
+        d[3] = 255;
+    }
+}
+
 void copyRowOpaque(std::uint8_t* dst, const std::uint8_t* src, int count) {
     int i = 0;
 #if defined(TANDEL_HAVE_AVX2_PATH)

@@ -309,5 +309,38 @@ TEST(Compositing, RowLoopsMatchThePixelRule) {
     }
 }
 
+TEST(Compositing, PremultipliedRowsGoOverOpaquePixels) {
+    std::uint32_t seed = 777;
+    auto next = [&] {
+        seed = seed * 1664525u + 1013904223u;
+        return std::uint8_t(seed >> 24);
+    };
+    constexpr int kCount = 1031;
+    std::vector<std::uint8_t> src(4 * kCount), dst(4 * kCount);
+    for (int i = 0; i < kCount; ++i) {
+        const std::uint8_t a = i < 16 ? 0 : i < 32 ? 255 : next();  // empty and opaque runs
+        for (int c = 0; c < 3; ++c) {
+            src[std::size_t(4 * i + c)] = i < 16 ? 0 : std::uint8_t(next() * a / 255);
+            dst[std::size_t(4 * i + c)] = next();
+        }
+        src[std::size_t(4 * i + 3)] = a;
+        dst[std::size_t(4 * i + 3)] = 255;
+    }
+    src[4 * 40 + 3] = 0;  // no coverage but a colour: it adds
+    src[4 * 40] = 9;
+    std::vector<std::uint8_t> expected = dst;
+    for (int i = 0; i < kCount; ++i) {
+        const unsigned a = src[std::size_t(4 * i + 3)];
+        for (int c = 0; c < 3; ++c) {
+            const unsigned under = expected[std::size_t(4 * i + c)] * (255 - a);
+            expected[std::size_t(4 * i + c)] =
+                std::uint8_t(std::min(255u, src[std::size_t(4 * i + c)] + (2 * under + 255) / 510));
+        }
+    }
+    std::vector<std::uint8_t> blended = dst;
+    blendPremultipliedRow(blended.data(), src.data(), kCount);
+    EXPECT_EQ(blended, expected);
+}
+
 }  // namespace
 }  // namespace tandel
