@@ -88,5 +88,35 @@ refuse "cut stream" "zlib stream" "$tdskn" verify "$work/cut.tdskn"
 [ "$(wc -l <"$work/err")" -eq 1 ] || { echo "FAILED: verify said more than one line"; failures=$((failures + 1)); }
 refuse "missing file" "cannot read" "$tdskn" verify "$work/missing.tdskn"
 
+# The engine's picture and measurements of a skin.
+check "render a new skin" "$tdskn" render --new -o "$work/new.png"
+contains "render" "wrote $work/new.png"
+[ -s "$work/new.png" ] || { echo "FAILED: render wrote no picture"; failures=$((failures + 1)); }
+check "render the status scene of a file" "$tdskn" render "$skin" --scene 1 --background black -o "$work/s1.png"
+refuse "render scene out of range" "--scene takes 0 to 6" "$tdskn" render --new --scene 7 -o "$work/x.png"
+refuse "render without output" "-o OUT.png is missing" "$tdskn" render --new
+check "layout of the horizontal window" "$tdskn" layout --new --kind 0 --json
+contains "layout" '"scheme": "INPUT_INFO"'
+if command -v python3 >/dev/null; then
+    cp "$work/out" "$work/layout.json"
+    check "layout numbers" python3 - "$work/layout.json" <<'PY'
+import json, sys
+d = json.load(open(sys.argv[1]))
+c, root = d["context"], d["controls"]
+assert (root["id"], root["type"]) == (0, 0), root
+r = root["rect"]
+assert (r["right"] - r["left"], r["bottom"] - r["top"]) == (c["width"], c["height"]), (r, c)
+kids = {k["id"]: k for k in root["children"]}
+assert kids[1]["state"] == 3 and kids[0]["state"] == 0, "page buttons"
+assert (c["prevPageLeft"], c["prevPageTop"]) == (kids[1]["rect"]["left"], kids[1]["rect"]["top"])
+assert kids[4]["rect"]["top"] == kids[3]["rect"]["bottom"], "candidates below the composition"
+assert len([k for k in kids[4]["children"] if k["rect"]["right"] > 0]) == 5, "five candidates"
+PY
+fi
+check "layout of the status bar" "$tdskn" layout --new --status --json
+contains "status bar width" '"width": 128'
+refuse "layout without a window" "give --kind 0..3 or --status" "$tdskn" layout --new
+refuse "layout of an unknown scenario" "--scenario takes" "$tdskn" layout --new --kind 1 --scenario X
+
 [ "$failures" -eq 0 ] && echo "tdskn: all checks passed"
 exit $((failures > 0))
