@@ -282,12 +282,15 @@ std::span<const std::uint8_t> SkinDocument::openedData() const {
         .subspan(std::min(openedDataOffset_, openedPayload_.size()));
 }
 
-bool SkinDocument::saveToFile(const std::filesystem::path& path) {
+bool SkinDocument::saveToFile(const std::filesystem::path& path, std::string* why) {
     layOut();
     if (payloadSize == 0) {
+        if (why != nullptr) {
+            *why = "the skin cannot be laid out: its pictures exceed what a skin file may hold";
+        }
         return false;
     }
-    return writeSkinFile(path, header, payload());
+    return writeSkinFile(path, header, payload(), why);
 }
 
 bool SkinDocument::checkFile(const std::filesystem::path& path) {

@@ -99,8 +99,9 @@ public:
     // Rebuilds the payload from the sections, options and pictures.
     void layOut();
     // Lays out, compresses and writes the file; an existing file is replaced only by a complete
-    // new one. Returns whether the file was written.
-    bool saveToFile(const std::filesystem::path& path);
+    // new one. Returns whether the file was written; why, when given, receives the reason of
+    // a failure.
+    bool saveToFile(const std::filesystem::path& path, std::string* why = nullptr);
     // Whether the file is one the editor can open (header, magic, version, signature).
     static bool checkFile(const std::filesystem::path& path);
     // Reads a skin file into the document. A file that fails any check leaves the document as

@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <new>
@@ -45,18 +46,35 @@ std::filesystem::path createTemporaryBeside(const std::filesystem::path& path, F
     return {};
 }
 
+// The system's words for the last failed call.
+std::string systemReason() {
+    return std::error_code(errno, std::generic_category()).message();
+}
+
+void setReason(std::string* why, std::string reason) {
+    if (why != nullptr) {
+        *why = std::move(reason);
+    }
+}
+
 }  // namespace
 
 bool replaceFile(const std::filesystem::path& path, std::span<const std::uint8_t> first,
-                 std::span<const std::uint8_t> second) {
+                 std::span<const std::uint8_t> second, std::string* why) {
     File file;
     std::filesystem::path temporary = createTemporaryBeside(path, file);
     if (temporary.empty()) {
+        setReason(why, "cannot create a file in " + path.parent_path().string() + ": " +
+                           systemReason());
         return false;
     }
     bool written =
         writeAll(file.get(), first) && writeAll(file.get(), second) && std::fflush(file.get()) == 0;
-    written = std::fclose(file.release()) == 0 && written;
+    const bool closed = std::fclose(file.release()) == 0;
+    if (!written || !closed) {
+        setReason(why, "writing failed: " + systemReason());
+        written = false;
+    }
     std::error_code error;
     if (written) {
         // Keep the permissions of the file being replaced.
@@ -66,6 +84,9 @@ bool replaceFile(const std::filesystem::path& path, std::span<const std::uint8_t
         }
         std::filesystem::rename(temporary, path, error);
         written = !error;
+        if (error) {
+            setReason(why, "cannot replace the file: " + error.message());
+        }
     }
     if (!written) {
         std::filesystem::remove(temporary, error);
@@ -74,16 +95,17 @@ bool replaceFile(const std::filesystem::path& path, std::span<const std::uint8_t
 }
 
 bool writeSkinFile(const std::filesystem::path& path, const SkinFileHeader& header,
-                   std::span<const std::uint8_t> payload) {
+                   std::span<const std::uint8_t> payload, std::string* why) {
     uLongf compressedSize = compressBound(uLong(payload.size()));
     std::unique_ptr<Bytef[]> compressed(new (std::nothrow) Bytef[compressedSize]);
     if (!compressed || compress2(compressed.get(), &compressedSize, payload.data(),
                                  uLong(payload.size()), Z_DEFAULT_COMPRESSION) != Z_OK) {
+        setReason(why, "not enough memory to compress the skin");
         return false;
     }
     return replaceFile(path,
                        std::span(reinterpret_cast<const std::uint8_t*>(&header), sizeof header),
-                       std::span<const std::uint8_t>(compressed.get(), compressedSize));
+                       std::span<const std::uint8_t>(compressed.get(), compressedSize), why);
 }
 
 }  // namespace tandel

@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QUrl>
 
 #include "CheckWizard.h"
 #include "Dialogs.h"
@@ -29,7 +30,9 @@ namespace {
 const QString kSkinFilter = QStringLiteral("澜石输入法皮肤文件 (*.tdskn)|*.tdskn||");
 const QString kSkinExtension = QStringLiteral("tdskn");
 
-int scaled(int value) { return CDPIEditor::Instance().ScaleValue(value); }
+int scaled(int value) {
+    return CDPIEditor::Instance().ScaleValue(value);
+}
 
 QSize screenSize() {
     QScreen* screen = QGuiApplication::primaryScreen();
@@ -43,7 +46,8 @@ QRect workArea() {
 
 }  // namespace
 
-CAtelierDlg::CAtelierDlg(SkinDocument& document, PlatformServices& services, QWidget* parent)
+CAtelierDlg::CAtelierDlg(SkinDocument& document, PlatformServices& services, QWidget* parent,
+                         const PageFactory& pages)
     : QMainWindow(parent),
       document_(document),
       services_(services),
@@ -58,8 +62,9 @@ CAtelierDlg::CAtelierDlg(SkinDocument& document, PlatformServices& services, QWi
     if (work.width() < size.width() || work.height() < size.height()) {
         size = work.size();
     }
-    setMinimumSize(std::min(scaled(1000), work.right()) - 100,
-                   std::min(scaled(760), work.bottom()) - 100);
+    // The work area's right and bottom edges, exclusive.
+    setMinimumSize(std::min(scaled(1000), work.x() + work.width()) - 100,
+                   std::min(scaled(760), work.y() + work.height()) - 100);
     resize(size);
     move(work.center() - rect().center());
 
@@ -92,7 +97,7 @@ CAtelierDlg::CAtelierDlg(SkinDocument& document, PlatformServices& services, QWi
         });
     }
     editArea_->hide();
-    createPages();
+    createPages(pages);
     connect(tabs_, &QTabWidget::currentChanged, this, &CAtelierDlg::SelectTab);
 
     renderer_.Load(document_);
@@ -104,7 +109,9 @@ CAtelierDlg::CAtelierDlg(SkinDocument& document, PlatformServices& services, QWi
     qApp->installEventFilter(this);
 }
 
-CAtelierDlg::~CAtelierDlg() { qApp->removeEventFilter(this); }
+CAtelierDlg::~CAtelierDlg() {
+    qApp->removeEventFilter(this);
+}
 
 void CAtelierDlg::createMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
@@ -136,13 +143,20 @@ void CAtelierDlg::createMenus() {
     add(help, {u"使用帮助", QKeySequence(Qt::Key_F1), &CAtelierDlg::OnHelp});
 }
 
-void CAtelierDlg::createPages() {
-    const char16_t* const captions[6] = {u"信息", u"字体", u"状态栏", u"横排窗口", u"竖排窗口",
-                                         u"检错"};
+void CAtelierDlg::createPages(const PageFactory& factory) {
+    const char16_t* const captions[6] = {u"信息",     u"字体",     u"状态栏",
+                                         u"横排窗口", u"竖排窗口", u"检错"};
     for (int i = 0; i < 5; ++i) {
-        auto* page = new PlaceholderPage(i == 0 ? &document_ : nullptr);
+        QWidget* widget = factory ? factory(i, document_) : nullptr;
+        IDlg* page = dynamic_cast<IDlg*>(widget);
+        if (page == nullptr) {
+            delete widget;
+            auto* placeholder = new PlaceholderPage(i == 0 ? &document_ : nullptr);
+            widget = placeholder;
+            page = placeholder;
+        }
         pages_[std::size_t(i)] = page;
-        tabs_->addTab(page, QString::fromUtf16(captions[i]));
+        tabs_->addTab(widget, QString::fromUtf16(captions[i]));
     }
     check_ = new CDlgCheck;
     pages_[5] = check_;
@@ -150,15 +164,22 @@ void CAtelierDlg::createPages() {
     for (IDlg* page : pages_) {
         page->SetOwner(this);
     }
+    pages_[kTabInfo]->Show(true);
 }
 
 IDlg* CAtelierDlg::Page(int index) const {
     return index >= 0 && index < int(pages_.size()) ? pages_[std::size_t(index)] : nullptr;
 }
 
-QWidget* CAtelierDlg::Preview() const { return preview_; }
-QWidget* CAtelierDlg::EditAreaWidget() const { return editArea_; }
-QWidget* CAtelierDlg::Selector() const { return selector_; }
+QWidget* CAtelierDlg::Preview() const {
+    return preview_;
+}
+QWidget* CAtelierDlg::EditAreaWidget() const {
+    return editArea_;
+}
+QWidget* CAtelierDlg::Selector() const {
+    return selector_;
+}
 
 // ---- Layout and tabs ---------------------------------------------------------------------
 
@@ -290,10 +311,11 @@ void CAtelierDlg::updateScrollBars(int viewWidth, int viewHeight) {
         bool* needed;
         int* offset;
     };
-    const bool scrolls = currentTab_ == kTabInfo || currentTab_ == kTabFont || currentTab_ == kTabCheck;
-    Axis axes[] = {{verticalBar_, content_.cy, viewHeight, &verticalBarNeeded_, &scrollOffset_.ry()},
-                   {horizontalBar_, content_.cx, viewWidth, &horizontalBarNeeded_,
-                    &scrollOffset_.rx()}};
+    const bool scrolls =
+        currentTab_ == kTabInfo || currentTab_ == kTabFont || currentTab_ == kTabCheck;
+    Axis axes[] = {
+        {verticalBar_, content_.cy, viewHeight, &verticalBarNeeded_, &scrollOffset_.ry()},
+        {horizontalBar_, content_.cx, viewWidth, &horizontalBarNeeded_, &scrollOffset_.rx()}};
     bool shown = false;
     for (Axis& axis : axes) {
         if (axis.content > axis.view && scrolls) {
@@ -342,9 +364,13 @@ void CAtelierDlg::OnWheel(int delta) {
     OnScroll(true, delta < 0 ? kLineDown : kLineUp, 0);
 }
 
-void CAtelierDlg::SetBackgroundIndex(int index) { backgroundIndex_ = std::clamp(index, 0, 3); }
+void CAtelierDlg::SetBackgroundIndex(int index) {
+    backgroundIndex_ = std::clamp(index, 0, 3);
+}
 
-QColor CAtelierDlg::BackgroundColour() const { return PreviewBackground(backgroundIndex_); }
+QColor CAtelierDlg::BackgroundColour() const {
+    return PreviewBackground(backgroundIndex_);
+}
 
 void CAtelierDlg::SetBackgroundCycling(bool on) {
     if (on) {
@@ -471,10 +497,13 @@ bool CAtelierDlg::applyInformation() {
 }
 
 bool CAtelierDlg::saveDocument(const QString& path) {
-    if (document_.saveToFile(path.toStdU16String())) {
+    std::string why;
+    if (document_.saveToFile(path.toStdU16String(), &why)) {
         return true;
     }
-    message(QStringLiteral("皮肤文件保存失败，请检查文件位置是否可以写入。"), MessageIcon::Warning);
+    message(QStringLiteral("皮肤文件保存失败：%1\n%2")
+                .arg(QDir::toNativeSeparators(path), QString::fromStdString(why)),
+            MessageIcon::Warning);
     return false;
 }
 
@@ -497,6 +526,7 @@ void CAtelierDlg::OnSave() {
     }
     const QString path = saveFileName(QStringLiteral("保存"));
     if (path.isEmpty()) {
+        saveSucceeded_ = false;  // nothing was saved: the prompts must not go on and lose work
         return;
     }
     saveSucceeded_ = saveDocument(path);
@@ -556,6 +586,9 @@ void CAtelierDlg::OnNew() {
     }
     if (answer == kSavePromptYes) {
         OnSave();
+        if (!saveSucceeded_) {
+            return;  // the skin was not saved: keep it
+        }
     }
     document_.resetToNewSkin();
     document_.layOut();
@@ -667,6 +700,20 @@ void CAtelierDlg::OnAbout() {
     about.exec();
 }
 
-void CAtelierDlg::OnHelp() { services_.OpenWebPage(QLatin1String(kHelpPage)); }
+void CAtelierDlg::OnHelp() {
+    // The page installed with the program, or the one in the source tree of a build; the web
+    // site's when neither is there.
+    const QString candidates[] = {QCoreApplication::applicationDirPath() +
+                                      QStringLiteral("/../share/tandel-skin-editor/skinhelp.html"),
+                                  QStringLiteral(TANDEL_HELP_SOURCE)};
+    for (const QString& candidate : candidates) {
+        if (QFileInfo::exists(candidate)) {
+            services_.OpenWebPage(
+                QUrl::fromLocalFile(QFileInfo(candidate).canonicalFilePath()).toString());
+            return;
+        }
+    }
+    services_.OpenWebPage(QLatin1String(kHelpPage));
+}
 
 }  // namespace tandel

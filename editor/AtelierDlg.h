@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "EditorHost.h"
@@ -31,7 +32,12 @@ inline constexpr char16_t kMessageCaption[] = u"澜石输入法皮肤编辑器";
 class CAtelierDlg : public QMainWindow, public IEditorHost {
     Q_OBJECT
 public:
-    CAtelierDlg(SkinDocument& document, PlatformServices& services, QWidget* parent = nullptr);
+    // Makes the page of tabs 0 to 4: a widget that is also an IDlg, or null for the editor's
+    // own page of that tab. The check page of tab 5 is always the wizard.
+    using PageFactory = std::function<QWidget*(int tab, SkinDocument& document)>;
+
+    CAtelierDlg(SkinDocument& document, PlatformServices& services, QWidget* parent = nullptr,
+                const PageFactory& pages = {});
     ~CAtelierDlg() override;
 
     // What the pages ask of the main window.
@@ -107,7 +113,7 @@ protected:
 
 private:
     void createMenus();
-    void createPages();
+    void createPages(const PageFactory& factory);
     void renderPreview();
     void updateScrollBars(int viewWidth, int viewHeight);
     PreviewState previewState() const;

@@ -21,7 +21,9 @@ const char16_t* const kSceneNames[7] = {
     u"保存皮肤",
 };
 
-QString sceneName(int scene) { return QString::fromUtf16(kSceneNames[scene]); }
+QString sceneName(int scene) {
+    return QString::fromUtf16(kSceneNames[scene]);
+}
 
 const QString kNext = QStringLiteral("下一步");
 const QString kSave = QStringLiteral("保存");
@@ -58,7 +60,9 @@ int CDlgCheck::Show(bool show) {
     return 1;
 }
 
-void CDlgCheck::SetOwner(QWidget* owner) { host_ = dynamic_cast<IEditorHost*>(owner); }
+void CDlgCheck::SetOwner(QWidget* owner) {
+    host_ = dynamic_cast<IEditorHost*>(owner);
+}
 
 void CDlgCheck::ShowScene(int scene) {
     step_->setText(QStringLiteral("(%1/7)").arg(scene + 1));

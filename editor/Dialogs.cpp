@@ -12,7 +12,9 @@
 
 namespace tandel {
 
-QIcon EditorIcon() { return QIcon(QStringLiteral(":/icons/tandel-skin-editor.png")); }
+QIcon EditorIcon() {
+    return QIcon(QStringLiteral(":/icons/tandel-skin-editor.png"));
+}
 
 CDlgMessageBoxClose::CDlgMessageBoxClose(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QString::fromUtf16(kMessageCaption));

@@ -53,7 +53,9 @@ void PreviewView::mouseMoveEvent(QMouseEvent* event) {
     window_.OnMouseMove(inWindow(*this, window_, event->position()));
 }
 
-void PreviewView::wheelEvent(QWheelEvent* event) { window_.OnWheel(event->angleDelta().y()); }
+void PreviewView::wheelEvent(QWheelEvent* event) {
+    window_.OnWheel(event->angleDelta().y());
+}
 
 EditArea::EditArea(CAtelierDlg& window, QWidget* parent) : QWidget(parent), window_(window) {
     setMouseTracking(true);

@@ -18,7 +18,7 @@ QString QtFileFilter(const QString& filter) {
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
         filters << QStringLiteral("%1 (%2)").arg(parts[i].section(QLatin1Char('('), 0, 0).trimmed(),
-                                               patterns.join(QLatin1Char(' ')));
+                                                 patterns.join(QLatin1Char(' ')));
     }
     return filters.join(QStringLiteral(";;"));
 }
@@ -66,16 +66,17 @@ QString QtPlatformServices::SaveFileName(QWidget* owner, const QString& title,
 
 int QtPlatformServices::ShowMessage(QWidget* owner, const QString& text, const QString& caption,
                                     MessageIcon icon, MessageButtons buttons) {
-    QMessageBox box(icon == MessageIcon::Information ? QMessageBox::Information
-                    : icon == MessageIcon::Warning   ? QMessageBox::Warning
-                                                     : QMessageBox::NoIcon,
-                    caption, text,
-                    buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
-                                                     : QMessageBox::Ok,
-                    owner);
+    QMessageBox box(
+        icon == MessageIcon::Information ? QMessageBox::Information
+        : icon == MessageIcon::Warning   ? QMessageBox::Warning
+                                         : QMessageBox::NoIcon,
+        caption, text,
+        buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
+        owner);
     const int result = box.exec();
-    return result == QMessageBox::Yes ? kMessageYes : result == QMessageBox::No ? kMessageNo
-                                                                                : kMessageOk;
+    return result == QMessageBox::Yes  ? kMessageYes
+           : result == QMessageBox::No ? kMessageNo
+                                       : kMessageOk;
 }
 
 int QtPlatformServices::SavePrompt(QWidget* owner) {

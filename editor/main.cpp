@@ -1,6 +1,7 @@
 // The 澜石输入法 skin editor: one editor per user; a second start wakes the running one and
 // hands it the skin files it was given.
 #include <QApplication>
+#include <QFileInfo>
 #include <QScreen>
 #include <cstdio>
 #include <cstdlib>
@@ -14,7 +15,9 @@
 namespace {
 
 int gScreenDpi = 96;
-int screenDpi() { return gScreenDpi; }
+int screenDpi() {
+    return gScreenDpi;
+}
 
 // Whether Qt can open a window here at all.
 bool hasDisplay() {
@@ -38,7 +41,11 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tandel-skin-editor"));
 
-    QStringList paths = QApplication::arguments().mid(1);
+    // Absolute, so that a running editor woken from another folder finds them.
+    QStringList paths;
+    for (const QString& argument : QApplication::arguments().mid(1)) {
+        paths << QFileInfo(argument).absoluteFilePath();
+    }
     tandel::SingleInstance instance;
     if (!instance.Claim(paths)) {
         return 0;

@@ -180,9 +180,18 @@ TEST_F(SkinFileTest, SavingReplacesTheFileWhole) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
                             std::filesystem::directory_iterator()),
               1);
-    EXPECT_FALSE(doc.saveToFile(folder / "no-such-folder" / "x.tdskn"));
+    std::string why;
+    EXPECT_FALSE(doc.saveToFile(folder / "no-such-folder" / "x.tdskn", &why));
+    EXPECT_NE(why.find("cannot create a file in"), std::string::npos) << why;
+    EXPECT_NE(why.find("no-such-folder"), std::string::npos) << why;
     testing::writeFile(folder / "file", std::vector<std::uint8_t>{1});
     EXPECT_FALSE(doc.saveToFile(folder / "file" / "x.tdskn"));
+    // A folder in the way of the target: the new file is written but cannot replace it.
+    std::filesystem::create_directories(folder / "taken.tdskn" / "inside");
+    why.clear();
+    EXPECT_FALSE(doc.saveToFile(folder / "taken.tdskn", &why));
+    EXPECT_NE(why.find("cannot replace the file"), std::string::npos) << why;
+    EXPECT_TRUE(std::filesystem::exists(folder / "taken.tdskn" / "inside"));
 }
 
 TEST_F(SkinFileTest, CheckFileRefusesWhatCannotBeEdited) {
