@@ -72,6 +72,9 @@ CAtelierDlg::CAtelierDlg(SkinDocument& document, PlatformServices& services, QWi
     setCentralWidget(central);
     createMenus();
     tabs_ = new QTabWidget(central);
+    // All six captions fit the 320-pixel column, as the author needs to see every tab.
+    tabs_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 7px; }"));
+    tabs_->setUsesScrollButtons(false);
     preview_ = new PreviewView(*this, central);
     editArea_ = new EditArea(*this, central);
     verticalBar_ = new QScrollBar(Qt::Vertical, central);
@@ -317,6 +320,7 @@ void CAtelierDlg::updateScrollBars(int viewWidth, int viewHeight) {
         {verticalBar_, content_.cy, viewHeight, &verticalBarNeeded_, &scrollOffset_.ry()},
         {horizontalBar_, content_.cx, viewWidth, &horizontalBarNeeded_, &scrollOffset_.rx()}};
     bool shown = false;
+    bool hidden = false;
     for (Axis& axis : axes) {
         if (axis.content > axis.view && scrolls) {
             *axis.needed = true;
@@ -328,8 +332,13 @@ void CAtelierDlg::updateScrollBars(int viewWidth, int viewHeight) {
         } else {
             *axis.needed = false;
             *axis.offset = 0;
+            hidden = hidden || axis.bar->isVisible();
             axis.bar->hide();
         }
+    }
+    if (hidden && !shown) {
+        // The preview takes back the room of a bar that went away.
+        LayoutControls(centralWidget()->width(), centralWidget()->height());
     }
     if (shown) {
         LayoutControls(centralWidget()->width(), centralWidget()->height());

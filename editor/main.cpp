@@ -5,6 +5,8 @@
 #include <QScreen>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <string>
 
 #include "AtelierDlg.h"
 #include "Dpi.h"
@@ -19,13 +21,39 @@ int screenDpi() {
     return gScreenDpi;
 }
 
-// Whether Qt can open a window here at all.
+std::string environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+// Whether Qt can open a window here at all: a platform named outright, or a local display
+// server whose socket exists (Qt would abort on a display it cannot reach). Displays on other
+// hosts are taken on trust.
 bool hasDisplay() {
-    auto set = [](const char* name) {
-        const char* value = std::getenv(name);
-        return value != nullptr && *value != '\0';
-    };
-    return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
+    if (!environment("QT_QPA_PLATFORM").empty()) {
+        return true;
+    }
+    const std::string wayland = environment("WAYLAND_DISPLAY");
+    if (!wayland.empty()) {
+        const std::filesystem::path socket =
+            wayland.front() == '/'
+                ? std::filesystem::path(wayland)
+                : std::filesystem::path(environment("XDG_RUNTIME_DIR")) / wayland;
+        std::error_code error;
+        if (std::filesystem::exists(socket, error)) {
+            return true;
+        }
+    }
+    const std::string x11 = environment("DISPLAY");
+    if (x11.empty()) {
+        return false;
+    }
+    if (x11.front() != ':') {
+        return true;
+    }
+    const std::string number = x11.substr(1, x11.find('.') - 1);
+    std::error_code error;
+    return std::filesystem::exists("/tmp/.X11-unix/X" + number, error);
 }
 
 }  // namespace

@@ -149,6 +149,18 @@ TEST_F(MainWindowTest, ScrollBarsForContentTallerThanThePreview) {
     EXPECT_EQ(window->ScrollOffset(), QPoint(0, 0));
 }
 
+TEST_F(MainWindowTest, ThePreviewTakesBackTheRoomOfABarThatWentAway) {
+    window->Tabs()->setCurrentIndex(kTabCheck);
+    const int fullHeight = window->Preview()->height();
+    window->CheckPage()->OnNext();
+    window->CheckPage()->OnNext();  // the long input: wider than the preview
+    ASSERT_TRUE(window->HorizontalBar()->isVisible());
+    EXPECT_LT(window->Preview()->height(), fullHeight);
+    window->CheckPage()->OnNext();  // three candidates: narrow again
+    EXPECT_FALSE(window->HorizontalBar()->isVisible());
+    EXPECT_EQ(window->Preview()->height(), fullHeight);
+}
+
 TEST_F(MainWindowTest, EnterAndEscapeCloseNothingAndShortcutsWorkInEditBoxes) {
     auto* edit = new QLineEdit(pages[1]);
     window->Tabs()->setCurrentIndex(kTabFont);
