@@ -17,6 +17,7 @@
 #include "Dialogs.h"
 #include "Dpi.h"
 #include "Environment.h"
+#include "GuideTracker.h"
 #include "PlaceholderPage.h"
 #include "PreviewWidgets.h"
 #include "SkinDocument.h"
@@ -442,6 +443,12 @@ void CAtelierDlg::OnLeftButtonUp(QPoint) {
 }
 
 void CAtelierDlg::OnMouseMove(QPoint point) {
+    if (currentTab_ == kTabStatus || currentTab_ == kTabHorizontal || currentTab_ == kTabVertical) {
+        if (auto* tracker = dynamic_cast<IGuideTracker*>(Page(currentTab_))) {
+            tracker->TrackGuides(previousPoint_, point, point.x() - leftColumn_,
+                                 point.y() - editAreaTop_, hitPart_, buttonDown_);
+        }
+    }
     if (hitPart_ == -1) {
         unsetCursor();
     }

@@ -9,8 +9,9 @@
 namespace tandel {
 namespace {
 
+// The window's client coordinates: those of its central widget, below the menu bar.
 QPoint inWindow(const QWidget& widget, CAtelierDlg& window, QPointF point) {
-    return widget.mapTo(&window, point.toPoint());
+    return widget.mapTo(window.centralWidget(), point.toPoint());
 }
 
 }  // namespace

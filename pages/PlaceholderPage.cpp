@@ -19,10 +19,9 @@ int PlaceholderPage::Apply() {
         return 1;
     }
     SkinFileHeader& header = stamped_->header;
-    const SkinInfoFields fields{std::u16string(fixedText(header.name)),
-                                std::u16string(fixedText(header.author)),
-                                std::u16string(fixedText(header.email)),
-                                std::u16string(fixedText(header.description))};
+    const SkinInfoFields fields{
+        std::u16string(fixedText(header.name)), std::u16string(fixedText(header.author)),
+        std::u16string(fixedText(header.email)), std::u16string(fixedText(header.description))};
     return applySkinInfo(header, fields, EmailRule::OptionalWhenEmpty).empty() ? 1 : 0;
 }
 

@@ -26,7 +26,7 @@ public:
     virtual QString SaveFileName(QWidget* owner, const QString& title, const QString& filter,
                                  const QString& defaultExtension) = 0;
     virtual int ShowMessage(QWidget* owner, const QString& text, const QString& caption,
-                           MessageIcon icon, MessageButtons buttons) = 0;
+                            MessageIcon icon, MessageButtons buttons) = 0;
     virtual int SavePrompt(QWidget* owner) = 0;
     // Starts a program with a parameter text and does not wait; false when it cannot start.
     virtual bool StartProgram(const QString& program, const QString& parameters) = 0;

@@ -13,6 +13,7 @@
 
 #include "AtelierDlg.h"
 #include "FakeServices.h"
+#include "GuideTracker.h"
 #include "PlaceholderPage.h"
 #include "SkinDocument.h"
 #include "TestFiles.h"
@@ -22,8 +23,22 @@ namespace tandel::testing {
 
 // A page that counts the window's calls; the information tab's also stamps the header as the
 // information page does, or refuses.
-class RecordingPage : public PlaceholderPage {
+class RecordingPage : public PlaceholderPage, public IGuideTracker {
 public:
+    struct Track {
+        QPoint last, point;
+        int x, y;
+        bool dragging;
+    };
+    void TrackGuides(QPoint last, QPoint point, int x, int y, int& which, bool dragging) override {
+        tracks.push_back({last, point, x, y, dragging});
+        if (guideUnderMouse) {
+            which = 7;
+        }
+    }
+    std::vector<Track> tracks;
+    bool guideUnderMouse = false;
+
     explicit RecordingPage(SkinDocument* stamped) : PlaceholderPage(stamped) {}
     int Show(bool show) override {
         (show ? shown : hidden)++;

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -116,6 +117,54 @@ TEST_F(MainWindowTest, SelectorQuadrantsAndCentreLines) {
     window->SetBackgroundIndex(2);
     window->OnLeftButtonDown(corner - QPoint(5, 5));  // outside
     EXPECT_EQ(window->BackgroundIndex(), 2);
+}
+
+TEST_F(MainWindowTest, ClicksOnTheSelectorPickTheBackground) {
+    QTest::mouseClick(window->Selector(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(window->BackgroundIndex(), 1);
+    QTest::mouseClick(window->Selector(), Qt::LeftButton, {}, QPoint(50, 50));
+    EXPECT_EQ(window->BackgroundIndex(), 2);
+}
+
+// A mouse move as the platform delivers it (the offscreen platform sends none by itself).
+void moveMouse(QWidget* widget, QPoint at, Qt::MouseButtons buttons = Qt::NoButton) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(widget->mapToGlobal(at)), Qt::NoButton,
+                     buttons, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+TEST_F(MainWindowTest, MouseMovesGoToThePageOfTheTabWithGuides) {
+    QWidget* preview = window->Preview();
+    moveMouse(preview, QPoint(30, 40));
+    EXPECT_TRUE(pages[3]->tracks.empty());  // the information tab has no guides
+    window->Tabs()->setCurrentIndex(kTabHorizontal);
+    moveMouse(preview, QPoint(30, 40));
+    ASSERT_FALSE(pages[3]->tracks.empty());
+    const auto& track = pages[3]->tracks.back();
+    EXPECT_EQ(track.point, preview->mapTo(window->centralWidget(), QPoint(30, 40)));
+    EXPECT_EQ(track.x, 30);
+    EXPECT_EQ(track.y, 40 - 400);  // y counts from the top of the edit area below the preview
+    EXPECT_FALSE(track.dragging);
+    moveMouse(window->EditAreaWidget(), QPoint(10, 5));
+    EXPECT_EQ(pages[3]->tracks.back().y, 5);
+
+    // A drag on a guide reloads the windows at release; a drag on nothing does not.
+    const int before = window->Renderer().WindowContext(0).width;
+    pages[3]->guideUnderMouse = true;
+    QTest::mousePress(preview, Qt::LeftButton, {}, QPoint(30, 40));
+    document.comboH.candText.marginLeft += 40;  // what the page's drag would write
+    window->SetSkinChanged(true);
+    moveMouse(preview, QPoint(70, 40), Qt::LeftButton);
+    EXPECT_TRUE(pages[3]->tracks.back().dragging);
+    EXPECT_EQ(window->Renderer().WindowContext(0).width, before);
+    QTest::mouseRelease(preview, Qt::LeftButton, {}, QPoint(70, 40));
+    EXPECT_EQ(window->Renderer().WindowContext(0).width, before + 40);
+
+    pages[3]->guideUnderMouse = false;
+    document.comboH.candText.marginLeft += 40;
+    QTest::mousePress(preview, Qt::LeftButton, {}, QPoint(30, 40));
+    QTest::mouseRelease(preview, Qt::LeftButton, {}, QPoint(30, 40));
+    EXPECT_EQ(window->Renderer().WindowContext(0).width, before + 40);
 }
 
 TEST_F(MainWindowTest, ScrollBarsForContentTallerThanThePreview) {
