@@ -21,6 +21,7 @@
 #include "PlaceholderPage.h"
 #include "PreviewWidgets.h"
 #include "SkinDocument.h"
+#include "SkinParser.h"
 #include "SkinSignature.h"
 #include "StatusScenes.h"
 #include "TextCodec.h"
@@ -115,6 +116,8 @@ CAtelierDlg::CAtelierDlg(SkinDocument& document, PlatformServices& services, QWi
 
 CAtelierDlg::~CAtelierDlg() {
     qApp->removeEventFilter(this);
+    // The engine objects are gone with the window; their shared pictures and fonts go too.
+    ResourceCache::Instance().releaseCache();
 }
 
 void CAtelierDlg::createMenus() {

@@ -3,6 +3,8 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QTimer>
 
 #include "EditorFixture.h"
 #include "TextCodec.h"
@@ -201,6 +203,21 @@ TEST_F(FileCommandsTest, HelpAndAbout) {
     window->OnHelp();
     ASSERT_EQ(services.webPages.size(), 1);
     EXPECT_TRUE(services.webPages.front().endsWith(QStringLiteral("skinhelp.html")));
+
+    QString title;
+    QStringList texts;
+    QTimer::singleShot(0, window.get(), [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        for (QLabel* label : box->findChildren<QLabel*>()) {
+            texts << label->text();
+        }
+        QTest::keyClick(box, Qt::Key_Escape);  // Escape closes it
+    });
+    window->OnAbout();
+    EXPECT_EQ(title, QStringLiteral("关于"));
+    EXPECT_TRUE(texts.contains(QStringLiteral("澜石输入法 皮肤编辑器(V2.0)")));
 }
 
 }  // namespace
