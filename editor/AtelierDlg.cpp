@@ -8,16 +8,21 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTextEdit>
 #include <QUrl>
 
 #include "CheckWizard.h"
 #include "Dialogs.h"
+#include "DlgSkinFont.h"
+#include "DlgSkinInfo.h"
 #include "Dpi.h"
 #include "Environment.h"
 #include "GuideTracker.h"
+#include "PageFramework.h"
 #include "PlaceholderPage.h"
 #include "PreviewWidgets.h"
 #include "SkinDocument.h"
@@ -105,6 +110,7 @@ CAtelierDlg::CAtelierDlg(SkinDocument& document, PlatformServices& services, QWi
     createPages(pages);
     connect(tabs_, &QTabWidget::currentChanged, this, &CAtelierDlg::SelectTab);
 
+    UseImageLayerForAnimation();
     renderer_.Load(document_);
     animationTimer_.setInterval(150);
     connect(&animationTimer_, &QTimer::timeout, this, &CAtelierDlg::OnAnimationTimer);
@@ -158,9 +164,8 @@ void CAtelierDlg::createPages(const PageFactory& factory) {
         IDlg* page = dynamic_cast<IDlg*>(widget);
         if (page == nullptr) {
             delete widget;
-            auto* placeholder = new PlaceholderPage(i == 0 ? &document_ : nullptr);
-            widget = placeholder;
-            page = placeholder;
+            widget = ownPage(i);
+            page = dynamic_cast<IDlg*>(widget);
         }
         pages_[std::size_t(i)] = page;
         tabs_->addTab(widget, QString::fromUtf16(captions[i]));
@@ -172,6 +177,14 @@ void CAtelierDlg::createPages(const PageFactory& factory) {
         page->SetOwner(this);
     }
     pages_[kTabInfo]->Show(true);
+}
+
+QWidget* CAtelierDlg::ownPage(int tab) {
+    switch (tab) {
+        case kTabInfo: return new CDlgSkinInfo(document_, services_);
+        case kTabFont: return new CDlgSkinFont(document_, services_);
+        default: return new PlaceholderPage;
+    }
 }
 
 IDlg* CAtelierDlg::Page(int index) const {
@@ -463,8 +476,11 @@ void CAtelierDlg::OnMouseMove(QPoint point) {
 bool CAtelierDlg::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && isAncestorOf(qobject_cast<QWidget*>(watched))) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        // Enter and Escape never close anything.
-        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+        // Enter and Escape never close anything; Enter still starts a new line in a text box.
+        const bool textBox = qobject_cast<QPlainTextEdit*>(watched) != nullptr ||
+                             qobject_cast<QTextEdit*>(watched) != nullptr;
+        if (key == Qt::Key_Escape ||
+            ((key == Qt::Key_Return || key == Qt::Key_Enter) && !textBox)) {
             return true;
         }
     }
@@ -683,7 +699,10 @@ void CAtelierDlg::OnDropFiles(const QStringList& paths) {
 
 void CAtelierDlg::reloadPagesAfterNew() {
     for (int tab : {kTabStatus, kTabInfo, kTabFont, kTabVertical, kTabHorizontal}) {
-        if (IDlg* page = Page(tab)) {
+        IDlg* page = Page(tab);
+        if (auto* information = dynamic_cast<CDlgSkinInfo*>(page)) {
+            information->Clear();  // a new skin's author fills the information in
+        } else if (page != nullptr) {
             page->Refresh();
         }
     }

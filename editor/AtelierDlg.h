@@ -114,6 +114,7 @@ protected:
 private:
     void createMenus();
     void createPages(const PageFactory& factory);
+    QWidget* ownPage(int tab);
     void renderPreview();
     void updateScrollBars(int viewWidth, int viewHeight);
     PreviewState previewState() const;
