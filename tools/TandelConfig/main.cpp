@@ -37,12 +37,8 @@ int fail(const std::string& message) {
     return 1;
 }
 
-// The installed copy is named after the skin id, so only an id that makes a plain file name
-// is taken.
-bool isSkinId(std::string_view id) {
-    return id.size() == 32 && std::all_of(id.begin(), id.end(), [](char c) {
-               return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-           });
+bool isHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
 int installSkin(const fs::path& source) {
@@ -57,8 +53,10 @@ int installSkin(const fs::path& source) {
     if (!loadFileBytes(context, *file, &why) || !parseSkinFileHeader(*file, header, &why)) {
         return fail(source.string() + ": the input method cannot load this skin: " + why);
     }
+    // The installed copy is named after the skin id, so only one that makes a plain file name
+    // is taken.
     const std::string_view id(header.skinId, sizeof header.skinId);
-    if (!isSkinId(id)) {
+    if (!std::all_of(id.begin(), id.end(), isHexDigit)) {
         return fail(source.string() +
                     ": the skin id (file offset 16) is not 32 hexadecimal characters");
     }
