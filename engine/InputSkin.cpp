@@ -11,8 +11,6 @@
 namespace tandel {
 namespace {
 
-constexpr char16_t kVersionFolder[] = u"2.6.0.1603";
-
 // What a window mode builds: the section of the payload it reads, the root control's type and
 // id, and whether it is a vertical layout.
 struct WindowMode {

@@ -15,6 +15,10 @@
 
 namespace tandel {
 
+// The input method release the engine belongs to: the folder below the install folder that holds
+// its programs and shared skins.
+inline constexpr char16_t kVersionFolder[] = u"2.6.0.1603";
+
 // Roots a call addresses.
 enum SkinRoot { kRootWindow = 1, kRootInnerPart = 2, kRootStatus = 3 };
 

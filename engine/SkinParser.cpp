@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "Dpi.h"
 #include "ElementRecords.h"
@@ -296,17 +297,38 @@ bool loadFile(ParseContext& context, const std::filesystem::path& path) {
     release(context);
     std::optional<std::vector<std::uint8_t>> file =
         readFileBytes(path, kSkinHeaderSize + 2 * kMaxPayloadSize);
+    return file && loadFileBytes(context, *file, nullptr);
+}
+
+bool loadFileBytes(ParseContext& context, std::span<const std::uint8_t> file, std::string* why) {
+    release(context);
+    auto refuse = [why](std::string reason) {
+        if (why != nullptr) {
+            *why = std::move(reason);
+        }
+        return false;
+    };
     SkinFileHeader header;
-    if (!file || !parseSkinFileHeader(*file, header, nullptr) || header.magic != kSkinMagic ||
-        header.formatVersion > kSkinFormatVersion) {
+    if (!parseSkinFileHeader(file, header, why)) {
         return false;
     }
+    if (header.magic != kSkinMagic) {
+        return refuse("not a skin file: wrong magic (file offset 0)");
+    }
+    if (header.formatVersion > kSkinFormatVersion) {
+        return refuse("formatVersion " + std::to_string(header.formatVersion) + " is above " +
+                      std::to_string(kSkinFormatVersion) + " (file offset 6)");
+    }
     std::vector<std::uint8_t> payload;
-    if (!inflateSkinStream(*file, header, payload, nullptr) ||
-        12 * std::size_t(header.entryCount) > payload.size()) {
+    if (!inflateSkinStream(file, header, payload, why)) {
         return false;
     }
     const std::size_t directorySize = 12 * std::size_t(header.entryCount);
+    if (directorySize > payload.size()) {
+        return refuse("entryCount " + std::to_string(header.entryCount) +
+                      " does not fit a payload of " + std::to_string(payload.size()) +
+                      " bytes (file offset 10)");
+    }
     context.fileBuffer.assign(payload.begin() + std::ptrdiff_t(directorySize), payload.end());
     context.data = context.fileBuffer.data();
     context.dataSize = context.fileBuffer.size();

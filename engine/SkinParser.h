@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "BuiltInPictures.h"
@@ -82,6 +83,8 @@ struct ParseContext {
 // A skin file the engine can load: longer than its header, the right magic, a format version
 // of at most 2, and a stream that inflates to payloadSize bytes.
 bool loadFile(ParseContext& context, const std::filesystem::path& path);
+// The same for the bytes of a file, saying why it is refused.
+bool loadFileBytes(ParseContext& context, std::span<const std::uint8_t> file, std::string* why);
 // An editor payload: entryCount directory entries, then the data area. Not copied: the
 // payload must outlive the controls' Create calls.
 bool loadPayload(ParseContext& context, std::span<const std::uint8_t> payload,

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,5 +41,13 @@ private:
 };
 
 bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b);
+
+// The text with entries set in the first section called sectionName and every other line kept
+// as it is: an entry already there (its first line) is rewritten in place, the others are added
+// after the section's last entry, and a missing section is added at the end. Nothing when an
+// entry would not read back as given: an empty name, a name holding "=" or starting like a
+// comment or section, a line break, or blanks at either end.
+std::optional<std::string> SetIniEntries(std::string_view text, std::u16string_view sectionName,
+                                         std::span<const IniEntry> entries);
 
 }  // namespace tandel::platform

@@ -161,26 +161,29 @@ std::optional<RegistryValue> ParseValue(const platform::IniEntry& entry) {
     return value;
 }
 
+}  // namespace
+
+namespace platform {
+
 std::optional<std::filesystem::path> RegistryFile() {
     const char* chosen = std::getenv("TANDEL_REGISTRY");
     if (chosen != nullptr && chosen[0] != 0) {
         return std::filesystem::path(chosen);
     }
-    std::optional<std::filesystem::path> config =
-        platform::XdgBaseFolder("XDG_CONFIG_HOME", ".config");
+    std::optional<std::filesystem::path> config = XdgBaseFolder("XDG_CONFIG_HOME", ".config");
     if (!config) {
         return std::nullopt;
     }
     return *config / "Tandel" / "registry.ini";
 }
 
-}  // namespace
+}  // namespace platform
 
 std::uint32_t OpenMachineKey(std::u16string_view path, std::unique_ptr<IRegistryKey>* key) {
     if (key == nullptr) {
         return kErrorInvalidParameter;
     }
-    std::optional<std::filesystem::path> file = RegistryFile();
+    std::optional<std::filesystem::path> file = platform::RegistryFile();
     std::optional<platform::IniFile> registry =
         file ? platform::IniFile::Load(*file) : std::nullopt;
     const platform::IniSection* section = registry ? registry->Find(path) : nullptr;

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 namespace tandel {
@@ -44,5 +46,13 @@ public:
 // in u"Software\\Tandel" and compared without regard to case. kErrorSuccess and the key in
 // *key, or kErrorFileNotFound when there is no such key.
 std::uint32_t OpenMachineKey(std::u16string_view path, std::unique_ptr<IRegistryKey>* key);
+
+namespace platform {
+
+// The file that holds the registry on Linux: $TANDEL_REGISTRY, else Tandel/registry.ini in the
+// XDG configuration folder; nothing when neither is known.
+std::optional<std::filesystem::path> RegistryFile();
+
+}  // namespace platform
 
 }  // namespace tandel

@@ -136,25 +136,36 @@ TEST_F(SkinParserTest, SkinFilesAsTheEngineTakesThem) {
         0);
 
     std::vector<std::uint8_t> file = testing::readFile(folder / "a.tdskn");
+    std::string why = "unchanged";
+    EXPECT_TRUE(loadFileBytes(context, file, &why));
+    EXPECT_EQ(why, "unchanged");
     struct Case {
         const char* what;
         void (*change)(std::vector<std::uint8_t>&);
-        bool loads;
+        const char* refusal;  // part of the reason; null when the file loads
     };
     const Case cases[] = {
-        {"format version 3", [](auto& f) { f[6] = 3; }, false},
-        {"format version 1", [](auto& f) { f[6] = 1; }, true},
-        {"wrong magic", [](auto& f) { f[0] ^= 1; }, false},
-        {"header only", [](auto& f) { f.resize(656); }, false},
-        {"cut stream", [](auto& f) { f.resize(f.size() - 20); }, false},
+        {"format version 3", [](auto& f) { f[6] = 3; }, "formatVersion 3 is above 2"},
+        {"format version 1", [](auto& f) { f[6] = 1; }, nullptr},
+        {"wrong signature", [](auto& f) { f[560] ^= 1; }, nullptr},
+        {"wrong magic", [](auto& f) { f[0] ^= 1; }, "wrong magic"},
+        {"header only", [](auto& f) { f.resize(656); }, "656 bytes long"},
+        {"cut stream", [](auto& f) { f.resize(f.size() - 20); }, "zlib stream ends early"},
+        {"directory beyond the payload", [](auto& f) { f[10] = f[11] = 0xFF; },
+         "entryCount 65535 does not fit"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         std::vector<std::uint8_t> changed = file;
         c.change(changed);
         testing::writeFile(folder / "b.tdskn", changed);
-        EXPECT_EQ(loadFile(context, folder / "b.tdskn"), c.loads) << c.what;
+        EXPECT_EQ(loadFile(context, folder / "b.tdskn"), c.refusal == nullptr);
+        why.clear();
+        EXPECT_EQ(loadFileBytes(context, changed, &why), c.refusal == nullptr);
+        EXPECT_TRUE(c.refusal ? why.find(c.refusal) != std::string::npos : why.empty()) << why;
     }
     EXPECT_FALSE(loadFile(context, folder / "missing.tdskn"));
+    EXPECT_FALSE(loadFileBytes(context, {}, nullptr));
 }
 
 TEST_F(SkinParserTest, BuiltInPayloadLayout) {

@@ -55,6 +55,15 @@ const std::map<std::string, std::string> kCommandHelp = {
      "INPUT_INFO) and shows what it measured: the layout context, the window's rects of parts\n"
      "1 and 2, the caret offset, the outer margins, and every control of the tree with its id,\n"
      "type, rect and state.\n"},
+    {"setup-host",
+     "Usage: tdskn setup-host DIR\n"
+     "\n"
+     "Makes the skin editor and the engine find an input method installed in DIR, for trying\n"
+     "保存并安装 without the input method: copies the configuration tool TandelConfig (found\n"
+     "next to tdskn) into DIR/2.6.0.1603 and sets InstallDir (DIR made absolute) and\n"
+     "Version=2.6.0.1603 in the key [Software\\Tandel] of the registry file ($TANDEL_REGISTRY,\n"
+     "else $XDG_CONFIG_HOME/Tandel/registry.ini), keeping everything else in it. Skins installed\n"
+     "then go to the user data folder; tdskn render --installed SKINID shows them.\n"},
     {"decode",
      "Usage: tdskn decode IMAGE OUT.png [--frames DIR]\n"
      "\n"

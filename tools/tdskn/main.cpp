@@ -14,6 +14,7 @@
 #include "LayoutCommand.h"
 #include "PictureSniff.h"
 #include "RenderCommand.h"
+#include "SetupHostCommand.h"
 #include "SkinDocument.h"
 #include "SkinFileReader.h"
 #include "SkinFileWriter.h"
@@ -48,6 +49,7 @@ constexpr const char* kUsage =
     "               [--background white|green|black|red] [--dpi N]\n"
     "  tdskn layout [SKIN.tdskn | --new] --kind 0..3 | --status [--scenario NAME] [--dpi N]\n"
     "               [--json]\n"
+    "  tdskn setup-host DIR\n"
     "  tdskn COMMAND --help\n";
 
 std::optional<std::vector<std::uint8_t>> readSkinBytes(const fs::path& path, std::string& why) {
@@ -226,6 +228,9 @@ int main(int argc, char** argv) {
     }
     if (command == "layout") {
         return tdskn::runLayout(args);
+    }
+    if (command == "setup-host") {
+        return tdskn::runSetupHost(args);
     }
     return runExtract(args);
 }
