@@ -63,8 +63,8 @@ CDlgSkinFont::CDlgSkinFont(SkinDocument& document, PlatformServices& services, Q
       chinese_(new QComboBox),
       english_(new QComboBox),
       restore_(new QPushButton(QStringLiteral("恢复"))) {
-    size_->addItems({kDefaultSize, QStringLiteral("12"), QStringLiteral("16"),
-                     QStringLiteral("20")});
+    size_->addItems(
+        {kDefaultSize, QStringLiteral("12"), QStringLiteral("16"), QStringLiteral("20")});
     fillFaces(chinese_, chineseFontFamilies());
     fillFaces(english_, latinFontFamilies());
     auto* fonts = new QGroupBox(QStringLiteral("字体设置"));

@@ -65,8 +65,8 @@ namespace {
 constexpr int kPreviewSlots[2] = {7, 8};
 constexpr QSize kPreviewSizes[2] = {{96, 72}, {176, 92}};
 
-const QString kUploadQuestion = QStringLiteral(
-    "上传的皮肤审核通过后将发布于输入法皮肤\r\n管理的在线皮肤中，是否继续上传？");
+const QString kUploadQuestion =
+    QStringLiteral("上传的皮肤审核通过后将发布于输入法皮肤\r\n管理的在线皮肤中，是否继续上传？");
 const QString kAnimatedPreview = QStringLiteral("预览图不支持动态皮肤。");
 
 QLineEdit* limitedField() {
@@ -128,8 +128,7 @@ CDlgSkinInfo::CDlgSkinInfo(SkinDocument& document, PlatformServices& services, Q
         row->addStretch();
         layout->addWidget(group);
         connect(import, &QPushButton::clicked, this, [this, i] { OnImport(i); });
-        connect(restore_[std::size_t(i)], &QPushButton::clicked, this,
-                [this, i] { OnRestore(i); });
+        connect(restore_[std::size_t(i)], &QPushButton::clicked, this, [this, i] { OnRestore(i); });
     }
     layout->addWidget(uploadButton_, 0, Qt::AlignLeft);
     layout->addStretch();
@@ -138,7 +137,9 @@ CDlgSkinInfo::CDlgSkinInfo(SkinDocument& document, PlatformServices& services, Q
 
 CDlgSkinInfo::~CDlgSkinInfo() = default;
 
-QPlainTextEdit* CDlgSkinInfo::DescriptionField() const { return description_; }
+QPlainTextEdit* CDlgSkinInfo::DescriptionField() const {
+    return description_;
+}
 
 int CDlgSkinInfo::message(const QString& text, int buttons) {
     return services_.ShowMessage(ownerWindow(), text, QString::fromUtf16(kEditorCaption),
@@ -176,15 +177,14 @@ int CDlgSkinInfo::Refresh() {
     email_->clear();
     description_->clear();
     name_->setText(QString::fromStdU16String(std::u16string(fixedText(document_.header.name))));
-    author_->setText(
-        QString::fromStdU16String(std::u16string(fixedText(document_.header.author))));
+    author_->setText(QString::fromStdU16String(std::u16string(fixedText(document_.header.author))));
     email_->setText(QString::fromStdU16String(std::u16string(fixedText(document_.header.email))));
     // The field shows line breaks as single characters.
     description_->setPlainText(
         QString::fromStdU16String(std::u16string(fixedText(document_.header.description)))
             .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     for (int i = 0; i < 2; ++i) {
-        boxes_[std::size_t(i)]->SetImageData(document_.pictures[kPreviewSlots[i]].bytes());
+        showSlot(i);
     }
     update();
     return 0;
@@ -193,13 +193,22 @@ int CDlgSkinInfo::Refresh() {
 void CDlgSkinInfo::Clear() {
     for (int i = 0; i < 2; ++i) {
         paths_[std::size_t(i)].clear();
-        boxes_[std::size_t(i)]->SetImageData(std::span<const std::uint8_t>());
+        boxes_[std::size_t(i)]->Clear();
     }
     name_->clear();
     author_->clear();
     email_->clear();
     description_->clear();
     update();
+}
+
+void CDlgSkinInfo::showSlot(int picture) {
+    const PictureSlot& slot = document_.pictures[std::size_t(kPreviewSlots[picture])];
+    if (slot.empty()) {
+        boxes_[std::size_t(picture)]->Clear();  // an opened skin without this preview
+    } else {
+        boxes_[std::size_t(picture)]->SetImageData(slot.bytes());
+    }
 }
 
 void CDlgSkinInfo::OnImport(int picture) {
@@ -226,12 +235,10 @@ void CDlgSkinInfo::OnRestore(int picture) {
     const std::size_t i = std::size_t(picture);
     const int slot = kPreviewSlots[picture];
     document_.restorePicture(slot);
-    if (!document_.pictures[std::size_t(slot)].empty()) {
-        boxes_[i]->SetImageData(document_.pictures[std::size_t(slot)].bytes());
-    } else {
+    if (document_.pictures[std::size_t(slot)].empty()) {
         paths_[i].clear();
-        boxes_[i]->SetImageData(std::span<const std::uint8_t>());
     }
+    showSlot(picture);
     restore_[i]->setEnabled(false);
     update();
 }

@@ -62,6 +62,8 @@ protected:
 
 private:
     int message(const QString& text, int buttons);
+    // The box shows what the document's preview slot holds.
+    void showSlot(int picture);
 
     SkinDocument& document_;
     PlatformServices& services_;

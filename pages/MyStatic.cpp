@@ -42,6 +42,11 @@ void CMyStatic::SetImageData(std::span<const std::uint8_t> bytes) {
     show(DecodePicture(bytes));
 }
 
+void CMyStatic::Clear() {
+    path_.clear();
+    show(QImage());
+}
+
 void CMyStatic::show(QImage picture) {
     hasPicture_ = true;
     picture_ = std::move(picture);

@@ -19,6 +19,8 @@ public:
     void SetImageFile(const QString& path);
     // Ignored without bytes; otherwise their picture, shown at once.
     void SetImageData(std::span<const std::uint8_t> bytes);
+    // No picture: the box shows only its background.
+    void Clear();
 
     // The natural size of the picture set last (0 x 0 when it did not decode).
     QSize ImageSize() const { return picture_.size(); }

@@ -39,9 +39,13 @@ NumberField::NumberField(int minimum, int maximum, QWidget* parent)
             [this](const QString& text) { Q_EMIT ValueChanged(ParseNumberField(text)); });
 }
 
-void NumberField::SetValue(std::int32_t value) { edit_->setText(QString::number(value)); }
+void NumberField::SetValue(std::int32_t value) {
+    edit_->setText(QString::number(value));
+}
 
-std::int32_t NumberField::Value() const { return ParseNumberField(edit_->text()); }
+std::int32_t NumberField::Value() const {
+    return ParseNumberField(edit_->text());
+}
 
 void NumberField::Spin(int steps) {
     const std::int64_t next = std::int64_t(Value()) + steps;

@@ -73,8 +73,8 @@ QImage decodeFile(const QString& path) {
         return {};
     }
     const QByteArray bytes = file.readAll();
-    return DecodePicture(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                   std::size_t(bytes.size())));
+    return DecodePicture(
+        std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), std::size_t(bytes.size())));
 }
 
 bool decodesAnimated(std::span<const std::uint8_t> bytes) {
@@ -135,10 +135,13 @@ QString PictureFolder() {
     return folder.isValid() ? folder.path() + QLatin1Char('/') : QString();
 }
 
-void UseImageLayerForAnimation() { SkinDocument::setAnimationProbe(&decodesAnimated); }
+void UseImageLayerForAnimation() {
+    SkinDocument::setAnimationProbe(&decodesAnimated);
+}
 
 QString PickPictureFile(PlatformServices& services, QWidget* owner, bool allowGif) {
-    const QString path = services.OpenFileName(owner, allowGif ? kFilterWithGif : kFilterWithoutGif);
+    const QString path =
+        services.OpenFileName(owner, allowGif ? kFilterWithGif : kFilterWithoutGif);
     return path.isEmpty() ? QString() : NormalizePicture(services, path);
 }
 

@@ -33,7 +33,12 @@ public:
     int ShowMessage(QWidget*, const QString& text, const QString& caption, MessageIcon icon,
                     MessageButtons) override {
         messages.push_back({text, caption, icon});
-        return kMessageOk;
+        if (messageAnswers.empty()) {
+            return kMessageOk;
+        }
+        const int answer = messageAnswers.front();
+        messageAnswers.pop_front();
+        return answer;
     }
     int SavePrompt(QWidget*) override {
         ++prompts;
@@ -64,7 +69,7 @@ public:
     }
 
     std::deque<QString> openAnswers, saveAnswers;
-    std::deque<int> promptAnswers;
+    std::deque<int> promptAnswers, messageAnswers;
     QStringList openFilters, saveTitles, saveFilters, saveExtensions;
     std::vector<ShownMessage> messages;
     int prompts = 0;
