@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 
 #include "EditorHost.h"
+#include "ElementPage.h"
 
 namespace tandel {
 
@@ -15,20 +16,35 @@ int CPageBase::Show(bool show) {
 
 void CPageBase::SetOwner(QWidget* owner) {
     owner_ = owner;
-    host_ = dynamic_cast<IEditorHost*>(owner);
+}
+
+IEditorHost* CPageBase::host() const {
+    if (auto* window = dynamic_cast<IEditorHost*>(owner_)) {
+        return window;
+    }
+    auto* page = dynamic_cast<const CPageBase*>(owner_);
+    return page != nullptr ? page->host() : nullptr;
 }
 
 void CPageBase::NotifyChangedAndUpdate() {
-    if (host_ != nullptr) {
-        host_->SetSkinChanged(true);
+    if (IEditorHost* window = host()) {
+        window->SetSkinChanged(true);
         NotifyUpdate();
     }
 }
 
 void CPageBase::NotifyUpdate() {
-    if (host_ != nullptr) {
-        host_->RebuildSkins(false);
-        host_->RedrawPreview();
+    if (auto* holder = dynamic_cast<IElementPageOwner*>(owner_)) {
+        holder->UpdateFromElementPage();
+    } else if (IEditorHost* window = host()) {
+        window->RebuildSkins(false);
+        window->RedrawPreview();
+    }
+}
+
+void CPageBase::NotifySpun() {
+    if (IEditorHost* window = host()) {
+        window->SetSkinChanged(true);
     }
 }
 
