@@ -1,6 +1,7 @@
 #include "DlgSkinInfo.h"
 
 #include <QFormLayout>
+#include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -123,7 +124,13 @@ CDlgSkinInfo::CDlgSkinInfo(SkinDocument& document, PlatformServices& services, Q
         buttons->addWidget(import);
         buttons->addWidget(restore_[std::size_t(i)]);
         buttons->addStretch();
-        row->addWidget(boxes_[std::size_t(i)]);
+        // A sunken well shows where the picture goes before there is one.
+        auto* well = new QFrame;
+        well->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        auto* wellLayout = new QHBoxLayout(well);
+        wellLayout->setContentsMargins(1, 1, 1, 1);
+        wellLayout->addWidget(boxes_[std::size_t(i)]);
+        row->addWidget(well, 0, Qt::AlignTop);
         row->addLayout(buttons);
         row->addStretch();
         layout->addWidget(group);
