@@ -257,5 +257,24 @@ TEST(Thumbnails, EachStateOfAStripGoesIntoItsBox) {
     }
 }
 
+TEST(FontMeasures, FollowTheFontTableEntries) {
+    SkinDocument document;
+    document.fontSettings[0].size = 12;
+    const int small = MeasureFontHeight(document, 0);
+    document.fontSettings[0].size = 24;
+    const int large = MeasureFontHeight(document, 0);
+    EXPECT_GT(small, 0);
+    EXPECT_GT(large, small);
+    EXPECT_EQ(MeasureFontHeight(document, 6), 0) << "no such entry";
+    EXPECT_EQ(MeasureFontHeight(document, -1), 0);
+
+    const int one = MeasureTextWidth(document, u"输", false);
+    EXPECT_GT(one, 0);
+    EXPECT_EQ(MeasureTextWidth(document, u"输输输", false), 3 * one) << "character by character";
+    EXPECT_EQ(MeasureTextWidth(document, u"", false), 0);
+    document.fontSettings[1].size = 24;
+    EXPECT_GT(MeasureTextWidth(document, u"W", true), 0);
+}
+
 }  // namespace
 }  // namespace tandel::testing
