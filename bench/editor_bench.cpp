@@ -30,6 +30,7 @@ public:
     bool StartProgram(const QString&, const QString&) override { return false; }
     bool OpenWebPage(const QString&) override { return false; }
     QColor PickColour(QWidget*) override { return {}; }
+    QColor ScreenPixel(QPoint) override { return {}; }
 };
 
 // Counts the paints of one widget.

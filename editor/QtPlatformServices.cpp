@@ -4,8 +4,10 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QProcess>
+#include <QScreen>
 #include <QUrl>
 
 #include "Dialogs.h"
@@ -95,6 +97,17 @@ bool QtPlatformServices::OpenWebPage(const QString& address) {
 
 QColor QtPlatformServices::PickColour(QWidget* owner) {
     return QColorDialog::getColor(Qt::black, owner);
+}
+
+QColor QtPlatformServices::ScreenPixel(QPoint globalPosition) {
+    QScreen* screen = QGuiApplication::screenAt(globalPosition);
+    if (screen == nullptr) {
+        return {};
+    }
+    // Window 0 is the whole screen, measured from the screen's own corner.
+    const QPoint onScreen = globalPosition - screen->geometry().topLeft();
+    const QImage pixel = screen->grabWindow(0, onScreen.x(), onScreen.y(), 1, 1).toImage();
+    return pixel.isNull() ? QColor() : pixel.pixelColor(0, 0);
 }
 
 }  // namespace tandel

@@ -16,6 +16,7 @@ public:
     bool StartProgram(const QString& program, const QString& parameters) override;
     bool OpenWebPage(const QString& address) override;
     QColor PickColour(QWidget* owner) override;
+    QColor ScreenPixel(QPoint globalPosition) override;
 };
 
 // A filter written "text (*.a;*.b)|*.a;*.b||" as Qt's dialogs take it: "text (*.a *.b)".

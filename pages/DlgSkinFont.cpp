@@ -4,11 +4,14 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "DialogGetColor.h"
+#include "EyedropperPictures.h"
 #include "FontFamilies.h"
 #include "PageFramework.h"
 #include "PlatformServices.h"
@@ -21,6 +24,7 @@ namespace {
 const QString kDefaultSize = QStringLiteral("默认大小");
 const QString kDefaultFace = QStringLiteral("默认字体");
 constexpr std::uint32_t kNewSkinColours[4] = {0xC76B1A, 0x1434DE, 0xE47A1C, 0xE8863E};
+constexpr int kPickerIconSide = 20;
 
 QColor fromColorRef(std::uint32_t value) {
     return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
@@ -75,6 +79,10 @@ CDlgSkinFont::CDlgSkinFont(SkinDocument& document, PlatformServices& services, Q
 
     auto* colours = new QGroupBox(QStringLiteral("颜色设置"));
     auto* grid = new QGridLayout(colours);
+    QIcon eyedropper;
+    for (qreal pixelRatio : {1.0, 2.0}) {
+        eyedropper.addPixmap(EyedropperPicture(kPickerIconSide, pixelRatio));
+    }
     const char16_t* const labels[4] = {u"拼音串颜色", u"焦点候选词", u"非焦点候选词", u"光标颜色"};
     for (int i = 0; i < 4; ++i) {
         auto* swatch = new QPushButton;
@@ -82,6 +90,9 @@ CDlgSkinFont::CDlgSkinFont(SkinDocument& document, PlatformServices& services, Q
         swatch->setFlat(true);
         auto* picker = new QToolButton;
         picker->setText(QStringLiteral("取色"));
+        picker->setIcon(eyedropper);
+        picker->setIconSize(QSize(kPickerIconSide, kPickerIconSide));
+        picker->setAutoRaise(true);
         picker->setCursor(Qt::PointingHandCursor);
         swatches_[std::size_t(i)] = swatch;
         pickers_[std::size_t(i)] = picker;
@@ -94,6 +105,11 @@ CDlgSkinFont::CDlgSkinFont(SkinDocument& document, PlatformServices& services, Q
     restore_->setEnabled(false);
     grid->addWidget(restore_, 4, 1);
     connect(restore_, &QPushButton::clicked, this, &CDlgSkinFont::OnRestore);
+    screenPicker_ = [this](const QColor& current) {
+        CDialogGetColor picker(services_, current, ownerWindow(), this);
+        picker.exec();
+        return picker.Colour();
+    };
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(fonts);

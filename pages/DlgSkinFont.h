@@ -23,7 +23,8 @@ class CDlgSkinFont : public CPageBase {
 public:
     // The four colours, in the order of their swatches.
     enum Colour { kPinyin = 0, kFocused = 1, kCandidates = 2, kCursor = 3 };
-    // The screen colour picker: given the swatch's colour, the colour it closed with.
+    // The screen colour picker: given the swatch's colour, the colour it closed with. Unless
+    // replaced, the "取色器" dialog, which may hide the main window while it is open.
     using ScreenPicker = std::function<QColor(const QColor& current)>;
 
     CDlgSkinFont(SkinDocument& document, PlatformServices& services, QWidget* parent = nullptr);

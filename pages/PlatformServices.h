@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPoint>
 #include <QString>
 
 class QWidget;
@@ -33,6 +34,8 @@ public:
     virtual bool OpenWebPage(const QString& address) = 0;
     // The platform colour dialog; an invalid colour when cancelled.
     virtual QColor PickColour(QWidget* owner) = 0;
+    // The screen's pixel at a point of the desktop; an invalid colour where no screen is.
+    virtual QColor ScreenPixel(QPoint globalPosition) = 0;
 };
 
 }  // namespace tandel

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "PlatformServices.h"
@@ -59,6 +60,10 @@ public:
         return true;
     }
     QColor PickColour(QWidget*) override { return pickedColour; }
+    QColor ScreenPixel(QPoint globalPosition) override {
+        screenReads.push_back(globalPosition);
+        return screen(globalPosition);
+    }
 
     QStringList messageTexts() const {
         QStringList texts;
@@ -75,6 +80,8 @@ public:
     int prompts = 0;
     QStringList started, startedParameters, webPages;
     QColor pickedColour;
+    std::function<QColor(QPoint)> screen = [](QPoint) { return QColor(Qt::white); };
+    std::vector<QPoint> screenReads;
 
 private:
     static QString take(std::deque<QString>& answers) {
