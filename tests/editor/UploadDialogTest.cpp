@@ -18,10 +18,10 @@
 #include "DlgUpLoad.h"
 #include "Dpi.h"
 #include "FakeServices.h"
+#include "PageFramework.h"
 #include "ScriptedSmtpServer.h"
 #include "SkinDocument.h"
 #include "TestFiles.h"
-#include "TextCodec.h"
 
 namespace tandel {
 namespace {
@@ -154,7 +154,7 @@ TEST(UploadPercent, HasNoDecimals) {
     }
 }
 
-// The information page and the main window, on a document of their own.
+// The main window's information page, on a document of its own.
 class UploadButtonTest : public UploadDialogTest {
 protected:
     void SetUp() override {
@@ -175,37 +175,6 @@ protected:
     SkinDocument document;
     testing::FakeServices services;
 };
-
-TEST_F(UploadButtonTest, ThePageHandsOverItsSkinFileAndDeletesItAfterwards) {
-    CDlgSkinInfo page(document, services);
-    fill(page);
-    struct Call {
-        QString file;
-        std::string sender, subject;
-        std::vector<std::uint8_t> bytes;
-    };
-    std::vector<Call> calls;
-    page.SetUploadRunner(
-        [&](const QString& file, const std::string& sender, const std::string& subject) {
-            calls.push_back({file, sender, subject, testing::readFile(file.toStdString())});
-        });
-    services.messageAnswers = {kMessageNo};
-    page.OnUpload();
-    EXPECT_TRUE(calls.empty());
-
-    services.messageAnswers = {kMessageYes};
-    page.OnUpload();
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_TRUE(calls[0].file.endsWith(QStringLiteral("/水墨.tdskn")));
-    EXPECT_EQ(calls[0].sender, utf16ToGbk(u"水墨 : 张三"));
-    EXPECT_EQ(calls[0].subject, "zhang@example.com");
-    SkinDocument uploaded;
-    const std::filesystem::path copy = folder / "uploaded.tdskn";
-    testing::writeFile(copy, calls[0].bytes);
-    EXPECT_TRUE(uploaded.loadFromFile(copy));
-    EXPECT_EQ(fixedText(uploaded.header.name), u"水墨");
-    EXPECT_FALSE(QFile::exists(calls[0].file));
-}
 
 TEST_F(UploadButtonTest, TheMainWindowUploadsWithTheConfiguredServer) {
     const struct {
@@ -235,6 +204,7 @@ TEST_F(UploadButtonTest, TheMainWindowUploadsWithTheConfiguredServer) {
         });
         page->OnUpload();
         EXPECT_EQ(shown, c.message);
+        EXPECT_FALSE(QFile::exists(PictureFolder() + QStringLiteral("水墨.tdskn")));
         if (c.configured) {
             EXPECT_NE(smtp.Received().find("MAIL FROM:<skins@maker.test>"), std::string::npos);
         }
