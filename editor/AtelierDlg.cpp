@@ -19,6 +19,7 @@
 #include "Dialogs.h"
 #include "DlgSkinFont.h"
 #include "DlgSkinInfo.h"
+#include "DlgUpLoad.h"
 #include "Dpi.h"
 #include "Environment.h"
 #include "GuideTracker.h"
@@ -181,7 +182,14 @@ void CAtelierDlg::createPages(const PageFactory& factory) {
 
 QWidget* CAtelierDlg::ownPage(int tab) {
     switch (tab) {
-        case kTabInfo: return new CDlgSkinInfo(document_, services_);
+        case kTabInfo: {
+            auto* page = new CDlgSkinInfo(document_, services_);
+            page->SetUploadRunner(
+                [this](const QString& file, const std::string& sender, const std::string& subject) {
+                    RunSkinUpload(this, file, sender, subject);
+                });
+            return page;
+        }
         case kTabFont: return new CDlgSkinFont(document_, services_);
         default: return new PlaceholderPage;
     }

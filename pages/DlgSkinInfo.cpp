@@ -1,5 +1,6 @@
 #include "DlgSkinInfo.h"
 
+#include <QFile>
 #include <QFormLayout>
 #include <QFrame>
 #include <QGroupBox>
@@ -273,6 +274,8 @@ void CDlgSkinInfo::OnUpload() {
     if (upload_) {
         upload_(file, ansiName_ + " : " + ansiAuthor_, ansiEmail_);
     }
+    // The copy was only made for the mail; the runner has finished with it.
+    QFile::remove(file);
 }
 
 bool CDlgSkinInfo::event(QEvent* event) {

@@ -27,7 +27,7 @@ class CDlgSkinInfo : public CPageBase {
     Q_OBJECT
 public:
     // Runs the upload of a skin file already written: the file, the sender's display name and
-    // the subject (both in the system code page).
+    // the subject (both in the system code page). The page deletes the file once it returns.
     using UploadRunner = std::function<void(const QString& file, const std::string& sender,
                                             const std::string& subject)>;
 

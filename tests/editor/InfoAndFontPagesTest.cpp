@@ -193,7 +193,8 @@ protected:
         fill(QStringLiteral("水墨"), QStringLiteral("李白"), QStringLiteral("libai@tang.com"));
         page.SetUploadRunner(
             [this](const QString& file, const std::string& sender, const std::string& subject) {
-                uploads.push_back({file, sender, subject});
+                uploads.push_back(
+                    {file, sender, subject, SkinDocument::checkFile(file.toStdU16String())});
             });
     }
     QString skinFile() const { return PictureFolder() + QStringLiteral("水墨.tdskn"); }
@@ -201,6 +202,7 @@ protected:
     struct Upload {
         QString file;
         std::string sender, subject;
+        bool fileWritten;
     };
     std::vector<Upload> uploads;
 };
@@ -228,9 +230,9 @@ TEST_F(UploadCase, YesSavesTheSkinUnderItsNameAndSendsIt) {
     EXPECT_EQ(uploads[0].file, skinFile());
     EXPECT_EQ(uploads[0].sender, utf16ToGbk(u"水墨 : 李白"));
     EXPECT_EQ(uploads[0].subject, "libai@tang.com");
-    EXPECT_TRUE(SkinDocument::checkFile(skinFile().toStdU16String()));
+    EXPECT_TRUE(uploads[0].fileWritten);
+    EXPECT_FALSE(QFile::exists(skinFile()));  // the copy goes once the upload is over
     EXPECT_EQ(std::string(document.header.skinId, 32), makeSkinId(u"水墨", u"李白"));
-    QFile::remove(skinFile());
 }
 
 // The page inside the editor's own window, where Enter and Escape must not close anything.
