@@ -1,5 +1,6 @@
 #include "QtPlatformServices.h"
 
+#include <QAbstractButton>
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -75,6 +76,14 @@ int QtPlatformServices::ShowMessage(QWidget* owner, const QString& text, const Q
         caption, text,
         buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
         owner);
+    // The buttons speak the skin author's language, as the system's own message boxes do.
+    const std::pair<QMessageBox::StandardButton, const char16_t*> captions[] = {
+        {QMessageBox::Yes, u"是(&Y)"}, {QMessageBox::No, u"否(&N)"}, {QMessageBox::Ok, u"确定"}};
+    for (const auto& [button, label] : captions) {
+        if (QAbstractButton* shown = box.button(button)) {
+            shown->setText(QString::fromUtf16(label));
+        }
+    }
     const int result = box.exec();
     return result == QMessageBox::Yes  ? kMessageYes
            : result == QMessageBox::No ? kMessageNo
