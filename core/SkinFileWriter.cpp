@@ -64,8 +64,8 @@ bool replaceFile(const std::filesystem::path& path, std::span<const std::uint8_t
     File file;
     std::filesystem::path temporary = createTemporaryBeside(path, file);
     if (temporary.empty()) {
-        setReason(why, "cannot create a file in " + path.parent_path().string() + ": " +
-                           systemReason());
+        setReason(why,
+                  "cannot create a file in " + path.parent_path().string() + ": " + systemReason());
         return false;
     }
     bool written =

@@ -39,7 +39,9 @@ struct Rect {
     }
     Rect offset(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
     // Widened by a margin on each side.
-    Rect grown(int l, int t, int r, int b) const { return {left - l, top - t, right + r, bottom + b}; }
+    Rect grown(int l, int t, int r, int b) const {
+        return {left - l, top - t, right + r, bottom + b};
+    }
     bool operator==(const Rect&) const = default;
 };
 

@@ -24,7 +24,8 @@ SharedBytes PictureStore::intern(std::span<const std::uint8_t> bytes, const Pict
     std::lock_guard guard(lock_);
     Entries::iterator entry = find(key);
     if (!entry->bytes) {
-        entry->bytes = std::make_shared<const std::vector<std::uint8_t>>(bytes.begin(), bytes.end());
+        entry->bytes =
+            std::make_shared<const std::vector<std::uint8_t>>(bytes.begin(), bytes.end());
         entry->cost += bytes.size();
         keptBytes_ += bytes.size();
     }

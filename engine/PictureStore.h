@@ -42,7 +42,7 @@ private:
     };
     struct Entry {
         PictureKey key;
-        SharedBytes bytes;                        // when interned
+        SharedBytes bytes;                         // when interned
         std::unique_ptr<const RUZizodGdi> loaded;  // when decoded
         bool decoded = false;                      // tried, whether or not it worked
         std::size_t cost = 0;

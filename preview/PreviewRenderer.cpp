@@ -112,7 +112,8 @@ void PreviewRenderer::blendLayer(int width, int height, int x, int y) {
     }
     for (int row = area.top; row < area.bottom; ++row) {
         blendPremultipliedRow(composition_.pixels().pixel(area.left, row),
-                     std::as_const(layer_).pixels().pixel(area.left - x, row - y), area.width());
+                              std::as_const(layer_).pixels().pixel(area.left - x, row - y),
+                              area.width());
     }
 }
 

@@ -456,8 +456,8 @@ TEST_F(TextControlsTest, StrokeCellsFollowTheCompositionInTheirModes) {
             EXPECT_TRUE(blank(canvas_, tipArea));
             continue;
         }
-        EXPECT_EQ(comp->GetRect(0), withMargins({content.left, content.top,
-                                                  content.right + 10 * h, content.bottom}));
+        EXPECT_EQ(comp->GetRect(0),
+                  withMargins({content.left, content.top, content.right + 10 * h, content.bottom}));
         EXPECT_EQ(context_.height, h);
         EXPECT_EQ(comp->tip()->GetRect(0), tipArea);
         for (int i = 0; i < ZODCompTipControl::kCells; ++i) {

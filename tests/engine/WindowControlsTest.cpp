@@ -53,9 +53,7 @@ protected:
         ASSERT_FALSE(doc_.pictures[std::size_t(slot)].empty());
     }
     IControl& window() const { return *skin_.root(kRootWindow); }
-    ZODCandNormalControl& combined() const {
-        return dynamic_cast<ZODCandNormalControl&>(window());
-    }
+    ZODCandNormalControl& combined() const { return dynamic_cast<ZODCandNormalControl&>(window()); }
     // The split window's candidate pane.
     ZODCandPartCandControl& candidatePane() const {
         ZODCandPartCandControl* pane = nullptr;

@@ -92,8 +92,8 @@ std::vector<std::uint8_t> animatedGifBytes(int width, int height, int frames) {
     for (int i = 0; i < 128; ++i) {
         out.insert(out.end(), {std::uint8_t(i * 2), std::uint8_t(255 - i * 2), std::uint8_t(i)});
     }
-    out.insert(out.end(), {0x21, 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0',
-                           3, 1, 0, 0, 0});  // loop for ever
+    out.insert(out.end(), {0x21, 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3,
+                           1, 0, 0, 0});  // loop for ever
     for (int f = 0; f < frames; ++f) {
         out.insert(out.end(), {0x21, 0xF9, 4, 0, 10, 0, 0, 0});  // 100 ms
         out.push_back(0x2C);

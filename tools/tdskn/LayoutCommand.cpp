@@ -87,8 +87,8 @@ Report controlReport(const IControl& control) {
 }  // namespace
 
 int runLayout(const std::vector<std::string>& args) {
-    Arguments a = parseArguments(args, {"--kind", "--scenario", "--dpi"},
-                                 {"--new", "--status", "--json"});
+    Arguments a =
+        parseArguments(args, {"--kind", "--scenario", "--dpi"}, {"--new", "--status", "--json"});
     if (!a.error.empty()) {
         return usageError("layout", a.error);
     }
@@ -118,8 +118,9 @@ int runLayout(const std::vector<std::string>& args) {
             }
         }
         if (scenario == nullptr) {
-            return usageError("layout", "--scenario takes INPUT_INFO, INPUT_INFO0, INPUT_INFO3, "
-                                        "INPUT_INFO9 or INPUT_INFO_LONG");
+            return usageError("layout",
+                              "--scenario takes INPUT_INFO, INPUT_INFO0, INPUT_INFO3, "
+                              "INPUT_INFO9 or INPUT_INFO_LONG");
         }
     }
     if (std::string problem = applyDpiOption(a); !problem.empty()) {
