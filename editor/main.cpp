@@ -11,6 +11,9 @@
 #include <filesystem>
 #include <string>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "AtelierDlg.h"
 #include "Dpi.h"
 #include "QtPlatformServices.h"
@@ -59,6 +62,24 @@ bool hasDisplay() {
     return std::filesystem::exists("/tmp/.X11-unix/X" + number, error);
 }
 
+// Outside a desktop session (no XDG_RUNTIME_DIR, as over ssh under xvfb-run) the editor makes
+// the private runtime folder a session would give it, for its single-instance lock and socket,
+// instead of Qt warning about the missing folder on every start.
+void provideRuntimeFolder() {
+    if (!environment("XDG_RUNTIME_DIR").empty()) {
+        return;
+    }
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         ("tandel-skin-editor-" + std::to_string(::getuid()));
+    ::mkdir(folder.c_str(), 0700);
+    struct stat status {};
+    // Only a real folder of this user that nobody else may enter; else Qt picks its own.
+    if (::lstat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
+        status.st_uid == ::getuid() && (status.st_mode & 077) == 0) {
+        ::setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -69,6 +90,7 @@ int main(int argc, char** argv) {
             stderr);
         return 1;
     }
+    provideRuntimeFolder();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tandel-skin-editor"));
     // Qt's own dialogs (files, colours) in the skin authors' language, where the system has it.
