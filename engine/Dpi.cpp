@@ -74,12 +74,12 @@ void CDPI::ScalePlacement(PlacementHead& placement, bool useHalf) const {
     placement.height = scaledField(placement.height, f);
 }
 
-void CDPI::ScaleStretchSpec(StretchSpec& spec, bool useHalf) const {
+void CDPI::ScaleStretchSpec(StretchSpec& stretch, bool useHalf) const {
     const double f = Factor(useHalf);
-    spec.left = scaledField(spec.left, f);
-    spec.right = scaledField(spec.right, f);
-    spec.top = scaledField(spec.top, f);
-    spec.bottom = scaledField(spec.bottom, f);
+    stretch.left = scaledField(stretch.left, f);
+    stretch.right = scaledField(stretch.right, f);
+    stretch.top = scaledField(stretch.top, f);
+    stretch.bottom = scaledField(stretch.bottom, f);
 }
 
 void CDPI::ScalePoint(std::int16_t (&point)[2], bool useHalf) const {

@@ -32,7 +32,7 @@ public:
 
     void ScaleRect(Rect& rect, bool useHalf) const;
     void ScalePlacement(PlacementHead& placement, bool useHalf) const;
-    void ScaleStretchSpec(StretchSpec& spec, bool useHalf) const;
+    void ScaleStretchSpec(StretchSpec& stretch, bool useHalf) const;
     void ScalePoint(std::int16_t (&point)[2], bool useHalf) const;
 
     double scale = 1.0;

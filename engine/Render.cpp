@@ -92,8 +92,8 @@ int ZODBaseRender::GetFrameDelay() const {
 
 // ---- Pictures ---------------------------------------------------------------------------------
 
-int ZODImageRender::LoadImage(int slot, const int* frameSize, const StretchSpec* spec) {
-    if (!ZODBaseRender::LoadImage(slot, frameSize, spec)) {
+int ZODImageRender::LoadImage(int slot, const int* frameSize, const StretchSpec* stretch) {
+    if (!ZODBaseRender::LoadImage(slot, frameSize, stretch)) {
         return 0;
     }
     if (cache_ != nullptr) {
@@ -123,8 +123,8 @@ int ZODImageRender::DrawTinted(Canvas* canvas, const Rect* rect, int colourIndex
     return picture_->DrawTinted(*canvas, *rect, cache_->colour(colourIndex));
 }
 
-int ZODImageStretchRender::splitBackground(const StretchSpec& spec, bool fitBands) {
-    int left = spec.left, top = spec.top, right = spec.right, bottom = spec.bottom;
+int ZODImageStretchRender::splitBackground(const StretchSpec& stretch, bool fitBands) {
+    int left = stretch.left, top = stretch.top, right = stretch.right, bottom = stretch.bottom;
     if (fitBands && picture_->GetWidth() < left + right) {
         left = right = 0;
     }
@@ -142,48 +142,48 @@ int ZODImageStretchRender::splitBackground(const StretchSpec& spec, bool fitBand
     return 1;
 }
 
-int ZODImageStretchRender::LoadImage(int slot, const int* frameSize, const StretchSpec* spec) {
-    if (spec == nullptr || !ZODBaseRender::LoadImage(slot, frameSize, spec)) {
+int ZODImageStretchRender::LoadImage(int slot, const int* frameSize, const StretchSpec* stretch) {
+    if (stretch == nullptr || !ZODBaseRender::LoadImage(slot, frameSize, stretch)) {
         return 0;
     }
-    return splitBackground(*spec, true);
+    return splitBackground(*stretch, true);
 }
 
 int ZODImageStretchRender::DrawStretched(Canvas* canvas, const Rect* rect,
-                                         const StretchSpec* spec) {
-    if (!hasPicture() || canvas == nullptr || rect == nullptr || spec == nullptr) {
+                                         const StretchSpec* stretch) {
+    if (!hasPicture() || canvas == nullptr || rect == nullptr || stretch == nullptr) {
         return 0;
     }
-    const Rect margins{spec->left, spec->top, spec->right, spec->bottom};
-    if (spec->mode == 0) {
+    const Rect margins{stretch->left, stretch->top, stretch->right, stretch->bottom};
+    if (stretch->mode == 0) {
         return picture_->DrawNineGridStretched(*canvas, *rect, margins, 0);
     }
     return picture_->DrawNineGridTiled(*canvas, *rect, margins, 0);
 }
 
 int ZODSystemImageStretchRender::LoadImage(int slot, const int* frameSize,
-                                           const StretchSpec* spec) {
-    if (spec == nullptr || !ZODBaseRender::LoadImage(slot, frameSize, spec)) {
+                                           const StretchSpec* stretch) {
+    if (stretch == nullptr || !ZODBaseRender::LoadImage(slot, frameSize, stretch)) {
         return 0;
     }
-    return splitBackground(*spec, false);
+    return splitBackground(*stretch, false);
 }
 
 int ZODSystemImageStretchRender::DrawStretched(Canvas* canvas, const Rect* rect,
-                                               const StretchSpec* spec) {
-    if (!hasPicture() || canvas == nullptr || rect == nullptr || spec == nullptr) {
+                                               const StretchSpec* stretch) {
+    if (!hasPicture() || canvas == nullptr || rect == nullptr || stretch == nullptr) {
         return 0;
     }
-    const Rect margins{spec->left, spec->top, spec->right, spec->bottom};
+    const Rect margins{stretch->left, stretch->top, stretch->right, stretch->bottom};
     return picture_->DrawNineGridStretched(*canvas, *rect, margins, 0xFFFFFFFF);
 }
 
 // ---- Buttons ----------------------------------------------------------------------------------
 
-int ZODButtonRender::LoadImage(int slot, const int* frameSize, const StretchSpec* spec) {
+int ZODButtonRender::LoadImage(int slot, const int* frameSize, const StretchSpec* stretch) {
     // A frame width of 0 cuts nothing; it counts as none.
     if (frameSize == nullptr || *frameSize <= 0 ||
-        !ZODBaseRender::LoadImage(slot, frameSize, spec)) {
+        !ZODBaseRender::LoadImage(slot, frameSize, stretch)) {
         return 0;
     }
     picture_->SplitHorizontal(picture_->GetWidth() / *frameSize);

@@ -20,13 +20,13 @@ class IRender {
 public:
     virtual ~IRender() = default;
     // Takes the picture of a slot from the cache. frameSize: the unscaled width of one frame
-    // of a button strip; spec: the unscaled border bands of a background.
-    virtual int LoadImage(int slot, const int* frameSize, const StretchSpec* spec) = 0;
+    // of a button strip; stretch: the unscaled border bands of a background.
+    virtual int LoadImage(int slot, const int* frameSize, const StretchSpec* stretch) = 0;
     virtual int SetFontIndex(int index) = 0;
     virtual int SetColorIndex(int index) = 0;
     virtual int GetColorIndex() const = 0;
     virtual int DrawImage(Canvas* canvas, const Rect* rect, int state) = 0;
-    virtual int DrawStretched(Canvas* canvas, const Rect* rect, const StretchSpec* spec) = 0;
+    virtual int DrawStretched(Canvas* canvas, const Rect* rect, const StretchSpec* stretch) = 0;
     virtual int DrawText(Canvas* canvas, const Rect* rect, const char16_t* text, int length,
                          unsigned format) = 0;
     virtual int MeasureText(Canvas* canvas, const char16_t* text, int length, Size* out) = 0;
@@ -48,7 +48,7 @@ class ZODBaseRender : public IRender {
 public:
     explicit ZODBaseRender(ResourceCache* cache) : cache_(cache) {}
 
-    int LoadImage(int slot, const int* frameSize, const StretchSpec* spec) override;
+    int LoadImage(int slot, const int* frameSize, const StretchSpec* stretch) override;
     int SetFontIndex(int) override { return 0; }
     int SetColorIndex(int index) override;
     int GetColorIndex() const override { return colourIndex_; }
@@ -88,7 +88,7 @@ protected:
 class ZODImageRender : public ZODBaseRender {
 public:
     using ZODBaseRender::ZODBaseRender;
-    int LoadImage(int slot, const int* frameSize, const StretchSpec* spec) override;
+    int LoadImage(int slot, const int* frameSize, const StretchSpec* stretch) override;
     int DrawImage(Canvas* canvas, const Rect* rect, int state) override;
     int FillColor(Canvas* canvas, const Rect* rect) override;
     int DrawTinted(Canvas* canvas, const Rect* rect, int colourIndex) override;
@@ -98,25 +98,25 @@ public:
 class ZODImageStretchRender : public ZODImageRender {
 public:
     using ZODImageRender::ZODImageRender;
-    int LoadImage(int slot, const int* frameSize, const StretchSpec* spec) override;
-    int DrawStretched(Canvas* canvas, const Rect* rect, const StretchSpec* spec) override;
+    int LoadImage(int slot, const int* frameSize, const StretchSpec* stretch) override;
+    int DrawStretched(Canvas* canvas, const Rect* rect, const StretchSpec* stretch) override;
 
 protected:
-    int splitBackground(const StretchSpec& spec, bool fitBands);
+    int splitBackground(const StretchSpec& stretch, bool fitBands);
 };
 
 // Backgrounds of the built-in skin: the centre is painted plain white.
 class ZODSystemImageStretchRender : public ZODImageStretchRender {
 public:
     using ZODImageStretchRender::ZODImageStretchRender;
-    int LoadImage(int slot, const int* frameSize, const StretchSpec* spec) override;
-    int DrawStretched(Canvas* canvas, const Rect* rect, const StretchSpec* spec) override;
+    int LoadImage(int slot, const int* frameSize, const StretchSpec* stretch) override;
+    int DrawStretched(Canvas* canvas, const Rect* rect, const StretchSpec* stretch) override;
 };
 
 class ZODButtonRender : public ZODBaseRender {
 public:
     using ZODBaseRender::ZODBaseRender;
-    int LoadImage(int slot, const int* frameSize, const StretchSpec* spec) override;
+    int LoadImage(int slot, const int* frameSize, const StretchSpec* stretch) override;
     int DrawImage(Canvas* canvas, const Rect* rect, int state) override;
     int DrawArrow(Canvas* canvas, const Rect* rect, const Point (&points)[3], int state) override;
 };

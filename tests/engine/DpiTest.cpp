@@ -47,10 +47,10 @@ TEST_F(DpiTest, FactorsAreExactQuotients) {
 
 TEST_F(DpiTest, ScalesRecordsWithTruncation) {
     CDPI& dpi = at(144);
-    StretchSpec spec{1, 5, 5, 5, 5};
-    dpi.ScaleStretchSpec(spec, false);
-    EXPECT_EQ(spec.left, 7);  // 7.5 truncated
-    EXPECT_EQ(spec.mode, 1);
+    StretchSpec stretch{1, 5, 5, 5, 5};
+    dpi.ScaleStretchSpec(stretch, false);
+    EXPECT_EQ(stretch.left, 7);  // 7.5 truncated
+    EXPECT_EQ(stretch.mode, 1);
     EXPECT_EQ(dpi.Scaled(-16), -24);  // a font of size 16
     PlacementHead head{8, -3, 5, 6, 10};
     dpi.ScalePlacement(head, false);

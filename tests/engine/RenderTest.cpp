@@ -50,8 +50,8 @@ protected:
 TEST_F(RenderTest, BackgroundBandsWiderThanThePictureAreDropped) {
     store(9, framed(20, 40));
     ZODImageStretchRender render(&cache());
-    StretchSpec spec{0, 5, 5, 15, 10};
-    ASSERT_EQ(render.LoadImage(9, nullptr, &spec), 1);
+    StretchSpec stretch{0, 5, 5, 15, 10};
+    ASSERT_EQ(render.LoadImage(9, nullptr, &stretch), 1);
     RUZizod* topLeft = render.picture()->GetSubImage(0);
     RUZizod* centre = render.picture()->GetSubImage(8);
     ASSERT_NE(centre, nullptr);
@@ -62,21 +62,21 @@ TEST_F(RenderTest, BackgroundBandsWiderThanThePictureAreDropped) {
 
     // The built-in look keeps the bands as given.
     ZODSystemImageStretchRender system(&cache());
-    ASSERT_EQ(system.LoadImage(9, nullptr, &spec), 1);
+    ASSERT_EQ(system.LoadImage(9, nullptr, &stretch), 1);
     EXPECT_EQ(system.picture()->GetSubImage(0)->GetWidth(), 15);
 }
 
 TEST_F(RenderTest, SkinAndSystemLooksOfTheSameBackground) {
     store(9, framed(10, 10));
-    StretchSpec spec{0, 1, 1, 1, 1};
+    StretchSpec stretch{0, 1, 1, 1, 1};
     ZODImageStretchRender skin(&cache());
     ZODSystemImageStretchRender system(&cache());
-    ASSERT_EQ(skin.LoadImage(9, nullptr, &spec), 1);
-    ASSERT_EQ(system.LoadImage(9, nullptr, &spec), 1);
+    ASSERT_EQ(skin.LoadImage(9, nullptr, &stretch), 1);
+    ASSERT_EQ(system.LoadImage(9, nullptr, &stretch), 1);
     Canvas a = *Canvas::create(30, 20), b = *Canvas::create(30, 20);
     const Rect rect{0, 0, 30, 20};
-    ASSERT_EQ(skin.DrawStretched(&a, &rect, &spec), 1);
-    ASSERT_EQ(system.DrawStretched(&b, &rect, &spec), 1);
+    ASSERT_EQ(skin.DrawStretched(&a, &rect, &stretch), 1);
+    ASSERT_EQ(system.DrawStretched(&b, &rect, &stretch), 1);
     EXPECT_EQ(a.pixels().argb(15, 10), 0xFF00FF00u);
     EXPECT_EQ(b.pixels().argb(15, 10), 0xFFFFFFFFu);
     EXPECT_EQ(b.pixels().argb(0, 0), 0xFFFF0000u);
@@ -122,8 +122,8 @@ TEST_F(RenderTest, ResampledBackgroundsScaleTheirBands) {
     cache().imageScale = CDPI::Instance().scale;
     store(9, framed(40, 40));
     ZODImageStretchRender render(&cache());
-    StretchSpec spec{0, 10, 10, 10, 10};
-    ASSERT_EQ(render.LoadImage(9, nullptr, &spec), 1);
+    StretchSpec stretch{0, 10, 10, 10, 10};
+    ASSERT_EQ(render.LoadImage(9, nullptr, &stretch), 1);
     EXPECT_EQ(render.picture()->GetWidth(), 60);
     EXPECT_EQ(render.picture()->GetSubImage(0)->GetWidth(), 15);
     EXPECT_EQ(render.GetImageRect(), (Rect{0, 0, 40, 40}));  // as loaded
