@@ -89,9 +89,7 @@ int ZODStateControl::OnMouse(int message, int x, int y, int keys, MouseResult* r
     if (result == nullptr) {
         return 0;
     }
-    if (!hitArea().contains(x, y)) {
-        leaveHovered(result);
-        result->hit = 1;
+    if (missed(x, y, result)) {
         return 0;
     }
     struct Item {

@@ -149,6 +149,31 @@ int WindowBase<Slots>::drawBackground(Canvas* canvas, const Rect* clip, bool tes
 }
 
 template <std::size_t Slots>
+int WindowBase<Slots>::drawWithChildren(Canvas* canvas, const Rect* clip, bool testClip,
+                                        std::initializer_list<int> order) {
+    if (canvas == nullptr) {
+        return 0;
+    }
+    drawBackground(canvas, clip, testClip);
+    for (int id : order) {
+        if (IControl* c = child(id)) {
+            c->Draw(canvas, clip);
+        }
+    }
+    return 1;
+}
+
+template <std::size_t Slots>
+bool WindowBase<Slots>::missed(int x, int y, MouseResult* result) {
+    if (hitArea().contains(x, y)) {
+        return false;
+    }
+    leaveHovered(result);
+    result->hit = 1;
+    return true;
+}
+
+template <std::size_t Slots>
 Rect WindowBase<Slots>::hitArea() const {
     return {rect_.left - overflow_.left, rect_.top - overflow_.top, rect_.right + overflow_.right,
             rect_.bottom + overflow_.bottom};
@@ -293,26 +318,15 @@ int ZODCandNormalControl::Layout(ContextHead* head) {
 }
 
 int ZODCandNormalControl::Draw(Canvas* canvas, const Rect* clip) {
-    if (canvas == nullptr) {
-        return 0;
-    }
-    drawBackground(canvas, clip, false);
     // Custom pictures lie under the buttons and the text.
-    for (int id : {2, 6, 7, 8, 9, 10, 5, 0, 1, 3, 4}) {
-        if (IControl* c = child(id)) {
-            c->Draw(canvas, clip);
-        }
-    }
-    return 1;
+    return drawWithChildren(canvas, clip, false, {2, 6, 7, 8, 9, 10, 5, 0, 1, 3, 4});
 }
 
 int ZODCandNormalControl::OnMouse(int message, int x, int y, int keys, MouseResult* result) {
     if (result == nullptr) {
         return 0;
     }
-    if (!hitArea().contains(x, y)) {
-        leaveHovered(result);
-        result->hit = 1;
+    if (missed(x, y, result)) {
         return 0;
     }
     const int hit = mouseChildren({0, 1, 4, 3, 5}, message, x, y, keys, result);
@@ -407,25 +421,14 @@ int ZODCandPartCompControl::Layout(ContextHead* head) {
 }
 
 int ZODCandPartCompControl::Draw(Canvas* canvas, const Rect* clip) {
-    if (canvas == nullptr) {
-        return 0;
-    }
-    drawBackground(canvas, clip, true);
-    for (int id : {14, 15, 16, 17, 18, 13, 12}) {
-        if (IControl* c = child(id)) {
-            c->Draw(canvas, clip);
-        }
-    }
-    return 1;
+    return drawWithChildren(canvas, clip, true, {14, 15, 16, 17, 18, 13, 12});
 }
 
 int ZODCandPartCompControl::OnMouse(int message, int x, int y, int keys, MouseResult* result) {
     if (result == nullptr) {
         return 0;
     }
-    if (!hitArea().contains(x, y)) {
-        leaveHovered(result);
-        result->hit = 1;
+    if (missed(x, y, result)) {
         return 0;
     }
     const int hit = mouseChildren({12, 13}, message, x, y, keys, result);
@@ -514,25 +517,14 @@ int ZODCandPartCandControl::Layout(ContextHead* head) {
 }
 
 int ZODCandPartCandControl::Draw(Canvas* canvas, const Rect* clip) {
-    if (canvas == nullptr) {
-        return 0;
-    }
-    drawBackground(canvas, clip, true);
-    for (int id : {22, 23, 24, 25, 26, 20, 21, 19}) {
-        if (IControl* c = child(id)) {
-            c->Draw(canvas, clip);
-        }
-    }
-    return 1;
+    return drawWithChildren(canvas, clip, true, {22, 23, 24, 25, 26, 20, 21, 19});
 }
 
 int ZODCandPartCandControl::OnMouse(int message, int x, int y, int keys, MouseResult* result) {
     if (result == nullptr) {
         return 0;
     }
-    if (!hitArea().contains(x, y)) {
-        leaveHovered(result);
-        result->hit = 1;
+    if (missed(x, y, result)) {
         return 0;
     }
     const int hit = mouseChildren({20, 21, 19}, message, x, y, keys, result);

@@ -51,6 +51,11 @@ protected:
     // by all four.
     void absorbOverflow(ContextHead& context);
     int drawBackground(Canvas* canvas, const Rect* clip, bool testClip);
+    // The background, then the children in order, the first at the bottom.
+    int drawWithChildren(Canvas* canvas, const Rect* clip, bool testClip,
+                         std::initializer_list<int> order);
+    // A point outside the window and its overflow leaves the hovered child and is handled.
+    bool missed(int x, int y, MouseResult* result);
     // Hover tracking: forgets the hovered child, resetting it unless it is disabled or hidden
     // (or keepsState says so).
     void leaveHovered(MouseResult* result);
