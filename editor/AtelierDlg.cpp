@@ -623,15 +623,8 @@ void CAtelierDlg::OnSaveAndInstall() {
 }
 
 void CAtelierDlg::OnNew() {
-    const int answer = services_.SavePrompt(this);
-    if (answer == kSavePromptCancel) {
+    if (!maySetSkinAside()) {
         return;
-    }
-    if (answer == kSavePromptYes) {
-        OnSave();
-        if (!saveSucceeded_) {
-            return;  // the skin was not saved: keep it
-        }
     }
     document_.resetToNewSkin();
     document_.layOut();
@@ -644,15 +637,8 @@ void CAtelierDlg::OnNew() {
 }
 
 void CAtelierDlg::OnOpen() {
-    const int answer = services_.SavePrompt(this);
-    if (answer == kSavePromptCancel) {
+    if (!maySetSkinAside()) {
         return;
-    }
-    if (answer == kSavePromptYes) {
-        OnSave();
-        if (!saveSucceeded_) {
-            return;
-        }
     }
     const QString path = services_.OpenFileName(this, kSkinFilter);
     if (path.isEmpty()) {
@@ -724,21 +710,21 @@ void CAtelierDlg::reloadPagesAfterOpen() {
     }
 }
 
-void CAtelierDlg::closeEvent(QCloseEvent* event) {
+bool CAtelierDlg::maySetSkinAside() {
     const int answer = services_.SavePrompt(this);
-    if (answer == kSavePromptCancel) {
-        event->ignore();
-        return;
-    }
     if (answer == kSavePromptYes) {
-        saveSucceeded_ = false;
         OnSave();
-        if (!saveSucceeded_) {
-            event->ignore();
-            return;
-        }
+        return saveSucceeded_;  // a skin that was not saved is kept
     }
-    event->accept();
+    return answer != kSavePromptCancel;
+}
+
+void CAtelierDlg::closeEvent(QCloseEvent* event) {
+    if (maySetSkinAside()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
 }
 
 void CAtelierDlg::OnAbout() {

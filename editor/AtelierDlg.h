@@ -113,6 +113,9 @@ protected:
 
 private:
     void createMenus();
+    // The save prompt before the skin is replaced or the window closes: false keeps the skin
+    // (cancelled, or its save did not complete).
+    bool maySetSkinAside();
     void createPages(const PageFactory& factory);
     QWidget* ownPage(int tab);
     void renderPreview();
